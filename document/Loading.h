@@ -1,0 +1,20 @@
+#pragma once
+
+// Loading a document and telling the user how it went.
+
+#include "Document.h"
+#include "HResult.h"
+
+#include <QString>
+
+// Loads `source` (path or URL) into `document` and checks the outcome. Returns 0 when the
+// document loaded, otherwise the parse error code (or the failure of the call).
+HRESULT LoadDOM(const dom::Document &document, const QString &source);
+
+// Reports the outcome of the last load: "XML document loaded successfully\n" or the parse
+// error. Returns the error code, 0 on success.
+HRESULT CheckParseResult(const dom::Document &document);
+
+// Writes the reason to stderr and, when the error has a line number, shows
+// "Error on line L, position P \n" followed by the reason. Returns E_FAIL.
+HRESULT ReportParseError(const dom::ParseError &error);

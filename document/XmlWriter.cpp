@@ -1,0 +1,329 @@
+#include "XmlWriter.h"
+
+#include "MessageBox.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+
+// Characters below 32 other than tab, LF and CR cannot appear in an XML 1.0 document at all,
+// not even as character references.
+bool checkCharacters(std::string_view text, XmlSink &sink)
+{
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 && c != '\t' && c != '\n' && c != '\r') {
+            sink.fail("a value contains the control character " + std::to_string(byte) +
+                      ", which XML cannot hold");
+            return false;
+        }
+    }
+    return true;
+}
+
+void putEscaped(std::string_view text, XmlSink &sink, bool attribute)
+{
+    if (!checkCharacters(text, sink))
+        return;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        std::string_view replacement;
+        switch (text[i]) {
+        case '&':
+            replacement = "&amp;";
+            break;
+        case '<':
+            replacement = "&lt;";
+            break;
+        case '>':
+            replacement = attribute ? std::string_view() : "&gt;";
+            break;
+        case '"':
+            replacement = attribute ? "&quot;" : std::string_view();
+            break;
+        case '\r':
+            replacement = "&#13;";
+            break;
+        case '\t':
+            replacement = attribute ? "&#9;" : std::string_view();
+            break;
+        case '\n':
+            replacement = attribute ? "&#10;" : std::string_view();
+            break;
+        default:
+            break;
+        }
+        if (!replacement.empty()) {
+            sink.put(text.substr(start, i - start));
+            sink.put(replacement);
+            start = i + 1;
+        }
+    }
+    sink.put(text.substr(start));
+}
+
+bool equalsNoCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    }
+    return true;
+}
+
+// The file is written in UTF-8 whatever encoding the source declared.
+std::string utf8Declaration(std::string_view data)
+{
+    const std::size_t key = data.find("encoding");
+    if (key == std::string_view::npos)
+        return std::string(data);
+    std::size_t pos = key + 8;
+    while (pos < data.size() && (data[pos] == ' ' || data[pos] == '\t' || data[pos] == '=' ||
+                                 data[pos] == '\r' || data[pos] == '\n'))
+        ++pos;
+    if (pos >= data.size() || (data[pos] != '"' && data[pos] != '\''))
+        return std::string(data);
+    const std::size_t close = data.find(data[pos], pos + 1);
+    if (close == std::string_view::npos)
+        return std::string(data);
+    const std::string_view value = data.substr(pos + 1, close - pos - 1);
+    if (equalsNoCase(value, "UTF-8") || equalsNoCase(value, "UTF8"))
+        return std::string(data);
+    return std::string(data.substr(0, pos + 1)) + "UTF-8" + std::string(data.substr(close));
+}
+
+void putIndent(XmlSink &sink, int depth)
+{
+    for (int i = 1; i < depth; ++i)
+        sink.put('\t');
+}
+
+bool hasTextChild(const dom::Node &element)
+{
+    for (dom::Node child = element.firstChild(); child; child = child.nextSibling()) {
+        if (child.nodeType() == dom::NODE_TEXT && !child.nodeValue().empty())
+            return true;
+    }
+    return false;
+}
+
+void writeStart(const dom::Node &node, XmlSink &sink, int depth, bool inlined)
+{
+    const std::string_view value = node.nodeValue();
+    switch (node.nodeType()) {
+    case dom::NODE_ELEMENT: {
+        if (!inlined)
+            putIndent(sink, depth);
+        sink.put('<');
+        sink.put(node.nodeName());
+        dom::AttributeMap attributes = node.attributes();
+        for (dom::Node a = attributes.nextNode(); a; a = attributes.nextNode()) {
+            sink.put(' ');
+            sink.put(a.nodeName());
+            sink.put("=\"");
+            putEscaped(a.nodeValue(), sink, true);
+            sink.put('"');
+        }
+        sink.put('>');
+        break;
+    }
+    case dom::NODE_TEXT:
+        putEscaped(value, sink, false);
+        break;
+    case dom::NODE_CDATA_SECTION: {
+        if (!checkCharacters(value, sink))
+            return;
+        if (!inlined)
+            putIndent(sink, depth);
+        // "]]>" cannot stand inside a section: it is split over two.
+        sink.put("<![CDATA[");
+        std::size_t start = 0;
+        for (std::size_t end = value.find("]]>"); end != std::string_view::npos;
+             end = value.find("]]>", start)) {
+            sink.put(value.substr(start, end + 2 - start));
+            sink.put("]]><![CDATA[");
+            start = end + 2;
+        }
+        sink.put(value.substr(start));
+        sink.put("]]>");
+        break;
+    }
+    case dom::NODE_PROCESSING_INSTRUCTION: {
+        if (value.find("?>") != std::string_view::npos) {
+            sink.fail("the data of processing instruction \"" + std::string(node.nodeName()) +
+                      "\" contains \"?>\"");
+            return;
+        }
+        if (!checkCharacters(value, sink))
+            return;
+        if (!inlined)
+            putIndent(sink, depth);
+        sink.put("<?");
+        sink.put(node.nodeName());
+        sink.put(' ');
+        const bool declaration =
+            node.nodeName() == "xml" && node.parentNode().nodeType() == dom::NODE_DOCUMENT;
+        sink.put(declaration ? std::string_view(utf8Declaration(value)) : value);
+        sink.put("?>");
+        break;
+    }
+    case dom::NODE_COMMENT:
+        if (value.find("--") != std::string_view::npos || (!value.empty() && value.back() == '-')) {
+            sink.fail("a comment contains \"--\" or ends with \"-\"");
+            return;
+        }
+        if (!checkCharacters(value, sink))
+            return;
+        if (!inlined)
+            putIndent(sink, depth);
+        sink.put("<!--");
+        sink.put(value);
+        sink.put("-->");
+        break;
+    default:
+        break;
+    }
+}
+
+void writeEnd(const dom::Node &node, XmlSink &sink, bool inlined)
+{
+    const dom::NodeType kind = node.nodeType();
+    // A document type writes nothing, not even an empty line, so a second save gives the
+    // same bytes as the first.
+    if (kind == dom::NODE_TEXT || kind == dom::NODE_DOCUMENT_TYPE)
+        return;
+    if (kind == dom::NODE_ELEMENT) {
+        sink.put("</");
+        sink.put(node.nodeName());
+        sink.put('>');
+    }
+    if (!inlined)
+        sink.put(kLineEnd);
+}
+
+} // namespace
+
+bool WriteXMLNode(const dom::Node &node, XmlSink &sink, int depth)
+{
+    // An explicit stack: documents may nest far deeper than the call stack allows.
+    struct Open {
+        dom::Node node;
+        int depth;
+        bool inlined;
+        bool inlineChildren;
+    };
+    std::vector<Open> open;
+    // Writes the start of `n`; returns its first child when it has one (and keeps it open).
+    auto enter = [&](const dom::Node &n, int d, bool inlined) -> dom::Node {
+        writeStart(n, sink, d, inlined);
+        dom::Node first = n.firstChild();
+        if (first.isNull()) {
+            writeEnd(n, sink, inlined);
+            return first;
+        }
+        open.push_back({n, d, inlined, inlined || hasTextChild(n)});
+        return first;
+    };
+
+    dom::Node cursor = enter(node, depth, false);
+    while (!open.empty() && !sink.failed()) {
+        if (cursor) {
+            const Open top = open.back();
+            const dom::Node child = cursor;
+            const dom::Node first = enter(child, top.depth + 1, top.inlineChildren);
+            cursor = first ? first : child.nextSibling();
+        } else {
+            const Open done = open.back();
+            open.pop_back();
+            writeEnd(done.node, sink, done.inlined);
+            if (!open.empty())
+                cursor = done.node.nextSibling();
+        }
+    }
+    return !sink.failed();
+}
+
+std::string WriteXMLString(const dom::Node &document, std::string *error)
+{
+    XmlSink sink;
+    if (!document.isNull() && !WriteXMLNode(document, sink, 0)) {
+        if (error != nullptr)
+            *error = sink.error();
+        return {};
+    }
+    return sink.buffer();
+}
+
+namespace {
+
+mode_t newFileMode()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+// Writes into a temporary file beside `target` and renames it over the target. Returns an
+// empty string on success, else the reason.
+std::string writeReplacing(const dom::Node &document, const QByteArray &target)
+{
+    const QFileInfo info(QFile::decodeName(target));
+    QByteArray temporary =
+        QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName()) +
+        ".XXXXXX";
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0)
+        return std::strerror(errno);
+    struct stat existing = {};
+    const mode_t mode =
+        ::stat(target.constData(), &existing) == 0 ? (existing.st_mode & 07777) : newFileMode();
+    std::FILE *file = ::fdopen(fd, "wb");
+    if (file == nullptr) {
+        const std::string reason = std::strerror(errno);
+        ::close(fd);
+        ::unlink(temporary.constData());
+        return reason;
+    }
+    XmlSink sink(file);
+    if (!document.isNull())
+        WriteXMLNode(document, sink, 0);
+    sink.flush();
+    std::string reason = sink.error();
+    if (reason.empty() && (std::fflush(file) != 0 || ::fsync(fd) != 0 || ::fchmod(fd, mode) != 0))
+        reason = std::strerror(errno);
+    if (std::fclose(file) != 0 && reason.empty())
+        reason = std::strerror(errno);
+    if (reason.empty() && ::rename(temporary.constData(), target.constData()) != 0)
+        reason = std::strerror(errno);
+    if (!reason.empty())
+        ::unlink(temporary.constData());
+    return reason;
+}
+
+} // namespace
+
+HRESULT WriteXMLFile(const dom::Node &document, const QString &path)
+{
+    // Saving through a symbolic link replaces the file it points to, not the link.
+    const QFileInfo info(path);
+    const QString target = info.isSymLink() ? info.canonicalFilePath() : info.absoluteFilePath();
+    const std::string reason =
+        target.isEmpty() ? std::string("the link points nowhere")
+                         : writeReplacing(document, QFile::encodeName(target));
+    if (reason.empty())
+        return S_OK;
+    AfxMessageBox(QStringLiteral("Cannot save %1:\n%2").arg(path, QString::fromStdString(reason)));
+    return E_FAIL;
+}

@@ -1,0 +1,270 @@
+#include "Document.h"
+
+#include "NodeStore.h"
+#include "SaxLoader.h"
+#include "UrlFetch.h"
+#include "XmlName.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
+
+namespace dom {
+namespace {
+
+bool startsWithNoCase(std::string_view text, std::string_view prefix)
+{
+    if (text.size() < prefix.size())
+        return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        char c = text[i];
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+        if (c != prefix[i])
+            return false;
+    }
+    return true;
+}
+
+int hexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// file:///a/b%20c and file://localhost/a/b name the local path /a/b c and /a/b.
+std::string pathOfFileUrl(std::string_view url)
+{
+    std::string_view rest = url.substr(7);
+    if (startsWithNoCase(rest, "localhost/"))
+        rest.remove_prefix(9);
+    std::string path;
+    for (std::size_t i = 0; i < rest.size(); ++i) {
+        if (rest[i] == '%' && i + 2 < rest.size() && hexValue(rest[i + 1]) >= 0 &&
+            hexValue(rest[i + 2]) >= 0) {
+            path.push_back(static_cast<char>(hexValue(rest[i + 1]) * 16 + hexValue(rest[i + 2])));
+            i += 2;
+        } else {
+            path.push_back(rest[i]);
+        }
+    }
+    return path;
+}
+
+HRESULT unreadable(DocumentStore &store, std::string reason)
+{
+    store.parseError.errorCode = DOM_E_RESOURCE_NOT_FOUND;
+    store.parseError.line = 0;
+    store.parseError.linepos = 0;
+    store.parseError.reason = std::move(reason) + "\n";
+    return DOM_E_RESOURCE_NOT_FOUND;
+}
+
+HRESULT parseMemory(DocumentStore &store, std::string_view text)
+{
+    std::size_t offset = 0;
+    const SourceRead read = [&](char *buffer, int size) {
+        const std::size_t count = std::min<std::size_t>(size, text.size() - offset);
+        std::memcpy(buffer, text.data() + offset, count);
+        offset += count;
+        return static_cast<int>(count);
+    };
+    return ParseIntoStore(store, read, text.size());
+}
+
+HRESULT parseFile(DocumentStore &store, const std::string &path)
+{
+    std::FILE *file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr)
+        return unreadable(store, "Cannot open " + path + ": " + std::strerror(errno));
+    struct stat info = {};
+    if (fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode)) {
+        std::fclose(file);
+        return unreadable(store, "Cannot open " + path + ": it is a folder");
+    }
+    const SourceRead read = [file](char *buffer, int size) {
+        const std::size_t count = std::fread(buffer, 1, static_cast<std::size_t>(size), file);
+        if (count == 0 && std::ferror(file))
+            return -1;
+        return static_cast<int>(count);
+    };
+    const HRESULT result = ParseIntoStore(store, read, static_cast<std::uint64_t>(info.st_size));
+    std::fclose(file);
+    return result;
+}
+
+} // namespace
+
+Document::Document(std::shared_ptr<DocumentStore> store) : Node(std::move(store), 1) {}
+
+Document Document::create()
+{
+    return Document(std::make_shared<DocumentStore>());
+}
+
+void Document::clearChildren()
+{
+    while (Node child = firstChild())
+        removeChild(child);
+}
+
+HRESULT Document::load(std::string_view source)
+{
+    if (isNull())
+        return E_POINTER;
+    clearChildren();
+    DocumentStore &store = *m_store;
+    store.parseError = ParseError();
+    store.parseError.url = std::string(source);
+    HRESULT result = S_OK;
+    if (startsWithNoCase(source, "http://") || startsWithNoCase(source, "https://")) {
+        std::string body;
+        std::string error;
+        if (!FetchUrl(std::string(source), &body, &error))
+            return unreadable(store, "Cannot fetch " + std::string(source) + ": " + error);
+        result = parseMemory(store, body);
+    } else if (startsWithNoCase(source, "file://")) {
+        result = parseFile(store, pathOfFileUrl(source));
+    } else {
+        result = parseFile(store, std::string(source));
+    }
+    if (result != S_OK)
+        clearChildren();
+    return result;
+}
+
+HRESULT Document::loadXML(std::string_view text, std::string_view url)
+{
+    if (isNull())
+        return E_POINTER;
+    clearChildren();
+    m_store->parseError = ParseError();
+    m_store->parseError.url = std::string(url);
+    const HRESULT result = parseMemory(*m_store, text);
+    if (result != S_OK)
+        clearChildren();
+    return result;
+}
+
+const ParseError &Document::parseError() const
+{
+    static const ParseError none;
+    return isNull() ? none : m_store->parseError;
+}
+
+void Document::setPreserveWhiteSpace(bool preserve)
+{
+    if (!isNull())
+        m_store->preserveWhiteSpace = preserve;
+}
+
+bool Document::preserveWhiteSpace() const
+{
+    return !isNull() && m_store->preserveWhiteSpace;
+}
+
+HRESULT Document::createNode(NodeType type, std::string_view name, Node *out) const
+{
+    if (out == nullptr)
+        return E_POINTER;
+    *out = Node();
+    if (isNull())
+        return E_POINTER;
+    NameId id = NAME_NONE;
+    switch (type) {
+    case NODE_ELEMENT:
+    case NODE_ATTRIBUTE:
+    case NODE_PROCESSING_INSTRUCTION:
+        if (!IsXmlName(name))
+            return E_FAIL;
+        id = m_store->intern(name);
+        break;
+    case NODE_TEXT:
+        id = NAME_TEXT;
+        break;
+    case NODE_CDATA_SECTION:
+        id = NAME_CDATA;
+        break;
+    case NODE_COMMENT:
+        id = NAME_COMMENT;
+        break;
+    default:
+        return E_INVALIDARG;
+    }
+    const NodeIndex index = m_store->newNode(type, id);
+    if (index == kNoNode)
+        return E_OUTOFMEMORY;
+    *out = make(index);
+    return S_OK;
+}
+
+namespace {
+Node createWithValue(const Document &document, NodeType type, std::string_view name,
+                     std::string_view value)
+{
+    Node node;
+    if (FAILED(document.createNode(type, name, &node)))
+        return Node();
+    node.setNodeValue(value);
+    return node;
+}
+} // namespace
+
+Node Document::createElement(std::string_view name) const
+{
+    Node node;
+    createNode(NODE_ELEMENT, name, &node);
+    return node;
+}
+
+Node Document::createAttribute(std::string_view name) const
+{
+    return createWithValue(*this, NODE_ATTRIBUTE, name, {});
+}
+
+Node Document::createTextNode(std::string_view text) const
+{
+    return createWithValue(*this, NODE_TEXT, {}, text);
+}
+
+Node Document::createComment(std::string_view text) const
+{
+    return createWithValue(*this, NODE_COMMENT, {}, text);
+}
+
+Node Document::createCDATASection(std::string_view text) const
+{
+    return createWithValue(*this, NODE_CDATA_SECTION, {}, text);
+}
+
+Node Document::createProcessingInstruction(std::string_view target, std::string_view data) const
+{
+    return createWithValue(*this, NODE_PROCESSING_INSTRUCTION, target, data);
+}
+
+Node Document::documentElement() const
+{
+    for (Node child = firstChild(); child; child = child.nextSibling()) {
+        if (child.nodeType() == NODE_ELEMENT)
+            return child;
+    }
+    return Node();
+}
+
+std::size_t Document::nodeCount() const
+{
+    return isNull() ? 0 : m_store->nodeCount() - 1;
+}
+
+std::size_t Document::memoryUsed() const
+{
+    return isNull() ? 0 : m_store->memoryUsed();
+}
+
+} // namespace dom

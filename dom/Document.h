@@ -1,0 +1,60 @@
+#pragma once
+
+#include "Node.h"
+#include "ParseError.h"
+
+#include <cstddef>
+#include <string_view>
+
+namespace dom {
+
+// The handle of a document node. It owns the store of all its nodes; handles of its nodes
+// keep it alive. A default-constructed Document is null.
+class Document : public Node {
+public:
+    Document() = default;
+
+    // A new, empty document (no children, white space dropped on load).
+    static Document create();
+
+    // Replaces the content by what `source` holds: a file path, a file:// URL or an http:// or
+    // https:// URL, read synchronously. Returns S_OK, or the failure also found in
+    // parseError(): a parse error (with line and position), DOM_E_RESOURCE_NOT_FOUND (line 0)
+    // for a source that cannot be read, DOM_E_EXPANSION_LIMIT for runaway entities. On failure
+    // the document is left empty. Nothing a document refers to is ever fetched.
+    HRESULT load(std::string_view source);
+    // The same from text in memory; `url` only names it in parseError().
+    HRESULT loadXML(std::string_view text, std::string_view url = {});
+    const ParseError &parseError() const;
+
+    // Keep text nodes made only of white space on load (they are dropped unless xml:space
+    // asks to preserve them).
+    void setPreserveWhiteSpace(bool preserve);
+    bool preserveWhiteSpace() const;
+
+    // Creates a detached node of `type` in this document. Elements, attributes and processing
+    // instructions need a name passing the XML Name rule; text, CDATA and comment ignore it.
+    // E_FAIL (out null) for a bad name; E_INVALIDARG for kinds that cannot be created.
+    HRESULT createNode(NodeType type, std::string_view name, Node *out) const;
+    // Shorthands; each returns a null handle where createNode fails.
+    Node createElement(std::string_view name) const;
+    Node createAttribute(std::string_view name) const;
+    Node createTextNode(std::string_view text) const;
+    Node createComment(std::string_view text) const;
+    Node createCDATASection(std::string_view text) const;
+    Node createProcessingInstruction(std::string_view target, std::string_view data) const;
+
+    // The element child of the document, or null.
+    Node documentElement() const;
+    // Number of nodes ever created in this document (removed ones included).
+    std::size_t nodeCount() const;
+    // Bytes held by the node store.
+    std::size_t memoryUsed() const;
+
+private:
+    friend class Node;
+    explicit Document(std::shared_ptr<DocumentStore> store);
+    void clearChildren();
+};
+
+} // namespace dom

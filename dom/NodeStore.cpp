@@ -1,0 +1,204 @@
+#include "NodeStore.h"
+
+#include <cstring>
+#include <limits>
+#include <utility>
+
+namespace dom {
+
+DocumentStore::DocumentStore()
+{
+    for (const char *reserved :
+         {"", "#document", "#text", "#cdata-section", "#comment", "#document-fragment"}) {
+        intern(reserved);
+    }
+    newNode(NODE_INVALID, NAME_NONE); // index 0 stands for "no node"
+    newNode(NODE_DOCUMENT, NAME_DOCUMENT);
+}
+
+DocumentStore::~DocumentStore() = default;
+
+NodeIndex DocumentStore::newNode(NodeType kind, NameId name)
+{
+    if (m_count >= std::numeric_limits<NodeIndex>::max())
+        return kNoNode;
+    const auto index = static_cast<NodeIndex>(m_count);
+    if ((index & kPageMask) == 0)
+        m_pages.push_back(std::make_unique<NodeRecord[]>(std::size_t{1} << kPageBits));
+    ++m_count;
+    NodeRecord &record = at(index);
+    record.kind = kind;
+    record.name = name;
+    if (!HasChildList(kind)) {
+        record.value = "";
+    }
+    return index;
+}
+
+const char *DocumentStore::copyString(std::string_view text)
+{
+    if (text.empty())
+        return "";
+    if (text.size() > kChunkSize / 8) {
+        m_chunkBytes += text.size();
+        // Large values get a block of their own, so they don't waste the shared chunk.
+        m_chunks.push_back(std::make_unique<char[]>(text.size()));
+        std::memcpy(m_chunks.back().get(), text.data(), text.size());
+        return m_chunks.back().get();
+    }
+    if (m_chunkLeft < text.size()) {
+        m_chunks.push_back(std::make_unique<char[]>(kChunkSize));
+        m_chunkBytes += kChunkSize;
+        m_chunkPos = m_chunks.back().get();
+        m_chunkLeft = kChunkSize;
+    }
+    char *copy = m_chunkPos;
+    std::memcpy(copy, text.data(), text.size());
+    m_chunkPos += text.size();
+    m_chunkLeft -= text.size();
+    return copy;
+}
+
+void DocumentStore::setValue(NodeIndex index, std::string_view text)
+{
+    const char *copy = copyString(text);
+    NodeRecord &record = at(index);
+    record.value = copy;
+    record.valueLength = static_cast<std::uint32_t>(text.size());
+}
+
+void DocumentStore::shareValue(NodeIndex target, const NodeRecord &source)
+{
+    NodeRecord &record = at(target);
+    record.value = source.value;
+    record.valueLength = source.valueLength;
+}
+
+NameId DocumentStore::intern(std::string_view name)
+{
+    if (auto found = m_nameIds.find(name); found != m_nameIds.end())
+        return found->second;
+    const auto id = static_cast<NameId>(m_names.size());
+    const std::string &stored = m_names.emplace_back(name);
+    m_nameIds.emplace(std::string_view(stored), id);
+    return id;
+}
+
+NodeIndex &DocumentStore::firstSlot(NodeIndex parent, bool attribute)
+{
+    NodeRecord &record = at(parent);
+    return attribute ? record.children.firstAttribute : record.children.first;
+}
+
+void DocumentStore::linkLast(NodeIndex parent, NodeIndex child, bool attribute)
+{
+    linkBefore(parent, child, kNoNode, attribute);
+}
+
+void DocumentStore::linkBefore(NodeIndex parent, NodeIndex child, NodeIndex reference,
+                               bool attribute)
+{
+    NodeIndex &first = firstSlot(parent, attribute);
+    NodeRecord &record = at(child);
+    record.parent = parent;
+    if (first == kNoNode) {
+        first = child;
+        record.prev = child;
+        record.next = kNoNode;
+    } else if (reference == kNoNode) {
+        const NodeIndex last = at(first).prev;
+        at(last).next = child;
+        record.prev = last;
+        record.next = kNoNode;
+        at(first).prev = child;
+    } else {
+        record.next = reference;
+        record.prev = at(reference).prev;
+        if (first == reference)
+            first = child;
+        else
+            at(record.prev).next = child;
+        at(reference).prev = child;
+    }
+}
+
+void DocumentStore::unlink(NodeIndex child, bool attribute)
+{
+    NodeRecord &record = at(child);
+    if (record.parent == kNoNode)
+        return;
+    NodeIndex &first = firstSlot(record.parent, attribute);
+    if (first == child) {
+        first = record.next;
+        if (first != kNoNode)
+            at(first).prev = record.prev;
+    } else {
+        at(record.prev).next = record.next;
+        if (record.next != kNoNode)
+            at(record.next).prev = record.prev;
+        else
+            at(first).prev = record.prev;
+    }
+    record.parent = record.next = record.prev = kNoNode;
+}
+
+bool DocumentStore::isAncestorOrSelf(NodeIndex candidate, NodeIndex node) const
+{
+    for (NodeIndex walk = node; walk != kNoNode; walk = at(walk).parent) {
+        if (walk == candidate)
+            return true;
+    }
+    return false;
+}
+
+NodeIndex DocumentStore::deepClone(NodeIndex source, bool deep)
+{
+    // Copies one node with its attributes; values are shared, the arena never changes them.
+    auto copyOne = [this](NodeIndex from) -> NodeIndex {
+        const NodeRecord original = at(from);
+        const NodeIndex copy = newNode(original.kind, original.name);
+        if (copy == kNoNode)
+            return kNoNode;
+        if (!HasChildList(original.kind)) {
+            shareValue(copy, original);
+            return copy;
+        }
+        for (NodeIndex a = original.children.firstAttribute; a != kNoNode; a = at(a).next) {
+            const NodeIndex attributeCopy = newNode(NODE_ATTRIBUTE, at(a).name);
+            if (attributeCopy == kNoNode)
+                return kNoNode;
+            shareValue(attributeCopy, at(a));
+            linkLast(copy, attributeCopy, true);
+        }
+        return copy;
+    };
+
+    const NodeIndex root = copyOne(source);
+    if (!deep || root == kNoNode || !HasChildList(at(source).kind))
+        return root;
+    // Explicit stack: documents may nest far deeper than the call stack allows.
+    std::vector<std::pair<NodeIndex, NodeIndex>> pending{{source, root}};
+    while (!pending.empty()) {
+        const auto [from, to] = pending.back();
+        pending.pop_back();
+        for (NodeIndex child = at(from).children.first; child != kNoNode; child = at(child).next) {
+            const NodeIndex copy = copyOne(child);
+            if (copy == kNoNode)
+                return kNoNode;
+            linkLast(to, copy, false);
+            if (HasChildList(at(child).kind) && at(child).children.first != kNoNode)
+                pending.emplace_back(child, copy);
+        }
+    }
+    return root;
+}
+
+std::size_t DocumentStore::memoryUsed() const
+{
+    std::size_t names = 0;
+    for (const std::string &name : m_names)
+        names += name.capacity() + sizeof(std::string) + 32;
+    return m_pages.size() * (sizeof(NodeRecord) << kPageBits) + m_chunkBytes + names;
+}
+
+} // namespace dom

@@ -1,0 +1,130 @@
+#pragma once
+
+// The node store behind a document: every node of one document lives here until the document
+// dies, so a handle (document + index) can never dangle. Internal to the dom library; use the
+// Node and Document handles.
+
+#include "NodeType.h"
+#include "ParseError.h"
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace dom {
+
+using NodeIndex = std::uint32_t;
+using NameId = std::uint32_t;
+constexpr NodeIndex kNoNode = 0;
+
+// Name ids that every store holds from the start.
+enum ReservedName : NameId {
+    NAME_NONE = 0,
+    NAME_DOCUMENT,
+    NAME_TEXT,
+    NAME_CDATA,
+    NAME_COMMENT,
+    NAME_FRAGMENT,
+    NAME_RESERVED_COUNT
+};
+
+// One node: 32 bytes. Elements and the document use `children`; every other kind keeps its
+// value as a pointer into the string arena. Sibling lists are linked forwards through `next`
+// and backwards through `prev`, where the first node's `prev` names the last node (so appending
+// is O(1)); attributes hang off their element in a list of the same shape.
+struct NodeRecord {
+    NodeType kind = NODE_INVALID;
+    std::uint8_t flags = 0;
+    std::uint16_t spare = 0;
+    NameId name = NAME_NONE;
+    NodeIndex parent = kNoNode;
+    NodeIndex next = kNoNode;
+    NodeIndex prev = kNoNode;
+    std::uint32_t valueLength = 0;
+    union {
+        struct {
+            NodeIndex first;
+            NodeIndex firstAttribute;
+        } children;
+        const char *value;
+    };
+    NodeRecord() : children{kNoNode, kNoNode} {}
+};
+static_assert(sizeof(NodeRecord) == 32, "node records must stay small");
+
+inline bool HasChildList(NodeType kind)
+{
+    return kind == NODE_ELEMENT || kind == NODE_DOCUMENT || kind == NODE_DOCUMENT_FRAGMENT;
+}
+
+class DocumentStore {
+public:
+    DocumentStore();
+    ~DocumentStore();
+    DocumentStore(const DocumentStore &) = delete;
+    DocumentStore &operator=(const DocumentStore &) = delete;
+
+    NodeRecord &at(NodeIndex index) { return m_pages[index >> kPageBits][index & kPageMask]; }
+    const NodeRecord &at(NodeIndex index) const
+    {
+        return m_pages[index >> kPageBits][index & kPageMask];
+    }
+    NodeIndex documentNode() const { return 1; }
+    std::size_t nodeCount() const { return m_count; }
+
+    // Allocates a detached node; returns kNoNode when the store is full.
+    NodeIndex newNode(NodeType kind, NameId name);
+
+    // Copies `text` into the arena; the copy lives as long as the store.
+    const char *copyString(std::string_view text);
+    void setValue(NodeIndex index, std::string_view text);
+    void shareValue(NodeIndex target, const NodeRecord &source);
+    std::string_view value(const NodeRecord &record) const
+    {
+        return HasChildList(record.kind) || record.kind == NODE_DOCUMENT_TYPE
+                   ? std::string_view()
+                   : std::string_view(record.value, record.valueLength);
+    }
+
+    NameId intern(std::string_view name);
+    std::string_view name(NameId id) const { return m_names[id]; }
+
+    // List surgery on the child list (or attribute list) of `parent`.
+    void linkLast(NodeIndex parent, NodeIndex child, bool attribute);
+    void linkBefore(NodeIndex parent, NodeIndex child, NodeIndex reference, bool attribute);
+    void unlink(NodeIndex child, bool attribute);
+    NodeIndex lastOf(NodeIndex first) const { return first == kNoNode ? kNoNode : at(first).prev; }
+
+    bool isAncestorOrSelf(NodeIndex candidate, NodeIndex node) const;
+    NodeIndex deepClone(NodeIndex source, bool deep);
+
+    bool preserveWhiteSpace = false;
+    ParseError parseError;
+
+    // Bytes held by the store, for measurements.
+    std::size_t memoryUsed() const;
+
+private:
+    static constexpr unsigned kPageBits = 16;
+    static constexpr NodeIndex kPageMask = (1u << kPageBits) - 1;
+    static constexpr std::size_t kChunkSize = 1 << 20;
+
+    NodeIndex &firstSlot(NodeIndex parent, bool attribute);
+
+    std::vector<std::unique_ptr<NodeRecord[]>> m_pages;
+    std::size_t m_count = 0;
+
+    std::vector<std::unique_ptr<char[]>> m_chunks;
+    char *m_chunkPos = nullptr;
+    std::size_t m_chunkLeft = 0;
+    std::size_t m_chunkBytes = 0;
+
+    std::deque<std::string> m_names;
+    std::unordered_map<std::string_view, NameId> m_nameIds;
+};
+
+} // namespace dom

@@ -1,0 +1,481 @@
+#include "SaxLoader.h"
+
+#include "NodeStore.h"
+#include "XmlName.h"
+
+#include <libxml/SAX2.h>
+#include <libxml/parser.h>
+#include <libxml/parserInternals.h>
+
+#include <cstring>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace dom {
+namespace {
+
+constexpr unsigned kMaxDepth = 100000;
+constexpr std::uint64_t kExpansionAllowance = std::uint64_t{64} << 20;
+constexpr std::uint64_t kExpansionFactor = 16;
+
+// Names arrive interned in the parser's dictionary, so a pointer pair identifies a name.
+struct NameKey {
+    const xmlChar *local;
+    const xmlChar *prefix;
+    bool operator==(const NameKey &) const = default;
+};
+struct NameKeyHash {
+    std::size_t operator()(const NameKey &key) const
+    {
+        const auto a = reinterpret_cast<std::uintptr_t>(key.local);
+        const auto b = reinterpret_cast<std::uintptr_t>(key.prefix);
+        return (a * 0x9E3779B97F4A7C15ull) ^ (b + (b << 7));
+    }
+};
+
+struct FirstError {
+    int code = 0;
+    int line = 0;
+    int column = 0;
+    std::string message;
+    int level = 0;
+};
+
+thread_local bool t_loading = false;
+xmlExternalEntityLoader g_defaultLoader = nullptr;
+
+// Nothing a document refers to is ever fetched while we load; other libxml2 users in the
+// process (none in the program, the benchmarks compare with them) keep the default.
+xmlParserInputPtr refuseExternal(const char *url, const char *id, xmlParserCtxtPtr ctxt)
+{
+    if (t_loading)
+        return nullptr;
+    return g_defaultLoader != nullptr ? g_defaultLoader(url, id, ctxt) : nullptr;
+}
+
+class Loader {
+public:
+    Loader(DocumentStore &store, std::uint64_t inputSize)
+        : m_store(store), m_limit(kExpansionAllowance + kExpansionFactor * inputSize)
+    {
+        m_parents.push_back(store.documentNode());
+        m_preserve.push_back(store.preserveWhiteSpace);
+    }
+
+    static Loader &of(void *ctx)
+    {
+        return *static_cast<Loader *>(static_cast<xmlParserCtxtPtr>(ctx)->_private);
+    }
+
+    void setContext(xmlParserCtxtPtr ctxt) { m_ctxt = ctxt; }
+    void rememberHead(const char *data, int size)
+    {
+        if (m_head.size() < 1024 && size > 0)
+            m_head.append(data, std::min<std::size_t>(size, 1024 - m_head.size()));
+    }
+
+    // SAX events.
+    void startDocument();
+    void startElement(const xmlChar *local, const xmlChar *prefix, int namespaceCount,
+                      const xmlChar **namespaces, int attributeCount, int defaultedCount,
+                      const xmlChar **attributes);
+    void endElement()
+    {
+        flushText();
+        if (m_parents.size() > 1) {
+            m_parents.pop_back();
+            m_preserve.pop_back();
+        }
+    }
+    void characters(const xmlChar *text, int length)
+    {
+        if (charge(length))
+            m_text.append(reinterpret_cast<const char *>(text), length);
+    }
+    void leaf(NodeType kind, NameId name, std::string_view value);
+    void doctype(const xmlChar *name);
+    void error(const xmlError *error);
+    NameId internName(const xmlChar *local, const xmlChar *prefix);
+    NameId internPlain(const xmlChar *name)
+    {
+        return internName(name, nullptr);
+    }
+    bool inSubset(void *ctx) const { return static_cast<xmlParserCtxtPtr>(ctx)->inSubset != 0; }
+    void flushText();
+
+    HRESULT finish(bool wellFormed);
+
+private:
+    NodeIndex append(NodeType kind, NameId name)
+    {
+        const NodeIndex node = m_store.newNode(kind, name);
+        if (node == kNoNode) {
+            abort(E_OUTOFMEMORY, "The document has too many nodes.\n");
+            return kNoNode;
+        }
+        m_store.linkLast(m_parents.back(), node, false);
+        return node;
+    }
+    bool charge(std::uint64_t bytes)
+    {
+        if (m_aborted)
+            return false;
+        m_expanded += bytes;
+        if (m_expanded > m_limit) {
+            abort(DOM_E_EXPANSION_LIMIT,
+                  "Entity expansion makes the document far larger than its source.\n");
+            return false;
+        }
+        return true;
+    }
+    void abort(HRESULT code, const char *reason);
+    std::string declarationData() const;
+
+    DocumentStore &m_store;
+    xmlParserCtxtPtr m_ctxt = nullptr;
+    std::vector<NodeIndex> m_parents;
+    std::vector<char> m_preserve;
+    std::string m_text;
+    std::unordered_map<NameKey, NameId, NameKeyHash> m_names;
+    std::string m_scratch;
+    std::string m_head;
+    std::uint64_t m_expanded = 0;
+    std::uint64_t m_limit;
+    bool m_aborted = false;
+    HRESULT m_abortCode = S_OK;
+    FirstError m_abortAt;
+    FirstError m_firstError;
+};
+
+NameId Loader::internName(const xmlChar *local, const xmlChar *prefix)
+{
+    const NameKey key{local, prefix};
+    if (auto found = m_names.find(key); found != m_names.end())
+        return found->second;
+    m_scratch.clear();
+    if (prefix != nullptr) {
+        m_scratch.append(reinterpret_cast<const char *>(prefix));
+        m_scratch.push_back(':');
+    }
+    m_scratch.append(reinterpret_cast<const char *>(local));
+    const NameId id = m_store.intern(m_scratch);
+    m_names.emplace(key, id);
+    return id;
+}
+
+void Loader::flushText()
+{
+    if (m_text.empty())
+        return;
+    // Text made only of white space is layout, unless xml:space asks to keep it; the document
+    // node holds no text at all.
+    const bool keep = m_parents.size() > 1 && (m_preserve.back() || !IsXmlWhiteSpace(m_text));
+    if (keep) {
+        if (const NodeIndex node = append(NODE_TEXT, NAME_TEXT); node != kNoNode)
+            m_store.setValue(node, m_text);
+    }
+    m_text.clear();
+}
+
+void Loader::leaf(NodeType kind, NameId name, std::string_view value)
+{
+    if (!charge(value.size()))
+        return;
+    flushText();
+    if (const NodeIndex node = append(kind, name); node != kNoNode)
+        m_store.setValue(node, value);
+}
+
+std::string Loader::declarationData() const
+{
+    // The declaration as written, from the raw start of the source. UTF-16 sources spell the
+    // ASCII of the declaration in every other byte.
+    std::string_view head = m_head;
+    std::string narrow;
+    if (head.substr(0, 3) == "\xEF\xBB\xBF") {
+        head.remove_prefix(3);
+    } else if (head.size() >= 4 && (head.substr(0, 2) == "\xFF\xFE" || head.substr(0, 2) == "\xFE\xFF" ||
+                                    head.substr(0, 2) == std::string_view("<\0", 2) ||
+                                    head.substr(0, 2) == std::string_view("\0<", 2))) {
+        const bool bom = head[0] == '\xFF' || head[0] == '\xFE';
+        const bool bigEndian = bom ? head[0] == '\xFE' : head[0] == '\0';
+        for (std::size_t i = (bom ? 2 : 0) + (bigEndian ? 1 : 0); i < head.size(); i += 2)
+            narrow.push_back(head[i]);
+        head = narrow;
+    }
+    if (head.substr(0, 5) != "<?xml" || head.size() < 6 || !IsXmlSpace(head[5]))
+        return {};
+    const std::size_t end = head.find("?>");
+    if (end == std::string_view::npos)
+        return {};
+    std::string_view data = head.substr(6, end - 6);
+    while (!data.empty() && IsXmlSpace(data.front()))
+        data.remove_prefix(1);
+    while (!data.empty() && IsXmlSpace(data.back()))
+        data.remove_suffix(1);
+    return std::string(data);
+}
+
+void Loader::startDocument()
+{
+    const std::string data = declarationData();
+    if (!data.empty())
+        leaf(NODE_PROCESSING_INSTRUCTION, m_store.intern("xml"), data);
+}
+
+void Loader::startElement(const xmlChar *local, const xmlChar *prefix, int namespaceCount,
+                          const xmlChar **namespaces, int attributeCount, int defaultedCount,
+                          const xmlChar **attributes)
+{
+    if (m_aborted)
+        return;
+    flushText();
+    const NodeIndex element = append(NODE_ELEMENT, internName(local, prefix));
+    if (element == kNoNode)
+        return;
+    bool preserve = m_preserve.back() != 0;
+    auto addAttribute = [&](NameId name, std::string_view value) {
+        if (!charge(value.size()))
+            return;
+        const NodeIndex attribute = m_store.newNode(NODE_ATTRIBUTE, name);
+        if (attribute == kNoNode)
+            return abort(E_OUTOFMEMORY, "The document has too many nodes.\n");
+        m_store.setValue(attribute, value);
+        m_store.linkLast(element, attribute, true);
+    };
+    // Namespace declarations are attributes of the element, as the file wrote them.
+    static const xmlChar *const xmlnsName = reinterpret_cast<const xmlChar *>("xmlns");
+    for (int i = 0; i < namespaceCount; ++i) {
+        const xmlChar *nsPrefix = namespaces[2 * i];
+        const xmlChar *uri = namespaces[2 * i + 1];
+        const NameId name =
+            nsPrefix == nullptr ? internName(xmlnsName, nullptr) : internName(nsPrefix, xmlnsName);
+        addAttribute(name, uri == nullptr ? std::string_view()
+                                          : std::string_view(reinterpret_cast<const char *>(uri)));
+    }
+    // Attributes the DTD would add by default were not in the file; they are left out.
+    for (int i = 0; i < attributeCount - defaultedCount; ++i) {
+        const xmlChar **a = attributes + 5 * i;
+        const std::string_view value(reinterpret_cast<const char *>(a[3]),
+                                     static_cast<std::size_t>(a[4] - a[3]));
+        addAttribute(internName(a[0], a[1]), value);
+        if (a[1] != nullptr && std::strcmp(reinterpret_cast<const char *>(a[1]), "xml") == 0 &&
+            std::strcmp(reinterpret_cast<const char *>(a[0]), "space") == 0) {
+            preserve = value == "preserve" ? true : value == "default" ? false : preserve;
+        }
+    }
+    m_parents.push_back(element);
+    m_preserve.push_back(preserve ? 1 : 0);
+}
+
+void Loader::doctype(const xmlChar *name)
+{
+    if (m_aborted)
+        return;
+    flushText();
+    append(NODE_DOCUMENT_TYPE, internPlain(name));
+}
+
+void Loader::error(const xmlError *error)
+{
+    if (error == nullptr || error->level < XML_ERR_ERROR)
+        return;
+    // The first fatal error is the reason; a lesser error only until a fatal one comes.
+    if (m_firstError.level == XML_ERR_FATAL)
+        return;
+    if (m_firstError.level != 0 && error->level != XML_ERR_FATAL)
+        return;
+    m_firstError = {error->code, error->line, error->int2,
+                    error->message != nullptr ? error->message : "Unknown error\n", error->level};
+}
+
+void Loader::abort(HRESULT code, const char *reason)
+{
+    if (m_aborted)
+        return;
+    m_aborted = true;
+    m_abortCode = code;
+    m_abortAt.message = reason;
+    if (m_ctxt != nullptr && m_ctxt->input != nullptr) {
+        m_abortAt.line = m_ctxt->input->line;
+        m_abortAt.column = m_ctxt->input->col;
+    }
+    if (m_ctxt != nullptr)
+        xmlStopParser(m_ctxt);
+}
+
+HRESULT Loader::finish(bool wellFormed)
+{
+    flushText();
+    ParseError &result = m_store.parseError;
+    if (m_aborted) {
+        result.errorCode = m_abortCode;
+        result.line = m_abortAt.line;
+        result.linepos = m_abortAt.column;
+        result.reason = m_abortAt.message;
+    } else if (!wellFormed) {
+        result.errorCode = m_firstError.code != 0 ? m_firstError.code : E_FAIL;
+        result.line = m_firstError.line;
+        result.linepos = m_firstError.column;
+        result.reason = m_firstError.message.empty() ? std::string("The document is not well-formed.\n")
+                                                     : m_firstError.message;
+    } else {
+        result.errorCode = 0;
+        result.line = result.linepos = 0;
+        result.reason.clear();
+    }
+    return result.errorCode;
+}
+
+// Static trampolines: libxml2 calls C functions; nothing may be thrown through them.
+void onStartDocument(void *ctx)
+{
+    xmlSAX2StartDocument(ctx); // keeps a tiny document for the DTD's entity declarations
+    Loader::of(ctx).startDocument();
+}
+void onStartElementNs(void *ctx, const xmlChar *local, const xmlChar *prefix, const xmlChar *,
+                      int namespaceCount, const xmlChar **namespaces, int attributeCount,
+                      int defaultedCount, const xmlChar **attributes)
+{
+    Loader::of(ctx).startElement(local, prefix, namespaceCount, namespaces, attributeCount,
+                                 defaultedCount, attributes);
+}
+void onEndElementNs(void *ctx, const xmlChar *, const xmlChar *, const xmlChar *)
+{
+    Loader::of(ctx).endElement();
+}
+void onCharacters(void *ctx, const xmlChar *text, int length)
+{
+    Loader::of(ctx).characters(text, length);
+}
+void onCdata(void *ctx, const xmlChar *text, int length)
+{
+    Loader::of(ctx).leaf(NODE_CDATA_SECTION, NAME_CDATA,
+                         std::string_view(reinterpret_cast<const char *>(text), length));
+}
+void onComment(void *ctx, const xmlChar *text)
+{
+    Loader &loader = Loader::of(ctx);
+    if (!loader.inSubset(ctx))
+        loader.leaf(NODE_COMMENT, NAME_COMMENT, reinterpret_cast<const char *>(text));
+}
+void onProcessingInstruction(void *ctx, const xmlChar *target, const xmlChar *data)
+{
+    Loader &loader = Loader::of(ctx);
+    if (!loader.inSubset(ctx)) {
+        loader.leaf(NODE_PROCESSING_INSTRUCTION, loader.internPlain(target),
+                    data == nullptr ? "" : reinterpret_cast<const char *>(data));
+    }
+}
+void onInternalSubset(void *ctx, const xmlChar *name, const xmlChar *externalId,
+                      const xmlChar *systemId)
+{
+    xmlSAX2InternalSubset(ctx, name, externalId, systemId);
+    Loader::of(ctx).doctype(name);
+}
+xmlParserInputPtr onResolveEntity(void *, const xmlChar *, const xmlChar *) { return nullptr; }
+void onError(void *ctx, xmlErrorPtr error)
+{
+    auto *ctxt = static_cast<xmlParserCtxtPtr>(ctx);
+    if (ctxt != nullptr && ctxt->_private != nullptr)
+        Loader::of(ctx).error(error);
+}
+
+struct ReadContext {
+    const SourceRead *read;
+    Loader *loader;
+    bool failed = false;
+};
+
+int onRead(void *context, char *buffer, int size)
+{
+    auto *reader = static_cast<ReadContext *>(context);
+    const int count = (*reader->read)(buffer, size);
+    if (count < 0) {
+        reader->failed = true;
+        return -1;
+    }
+    reader->loader->rememberHead(buffer, count);
+    return count;
+}
+int onClose(void *) { return 0; }
+
+void initialiseOnce()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        xmlInitParser();
+        g_defaultLoader = xmlGetExternalEntityLoader();
+        xmlSetExternalEntityLoader(refuseExternal);
+        // Deep documents are real documents; our own walks never recurse.
+        if (xmlParserMaxDepth < kMaxDepth)
+            xmlParserMaxDepth = kMaxDepth;
+    });
+}
+
+xmlSAXHandler makeHandler()
+{
+    xmlSAXHandler sax;
+    xmlSAXVersion(&sax, 2); // entity and DTD bookkeeping stay libxml2's own
+    sax.startDocument = onStartDocument;
+    sax.startElementNs = onStartElementNs;
+    sax.endElementNs = onEndElementNs;
+    sax.startElement = nullptr;
+    sax.endElement = nullptr;
+    sax.characters = onCharacters;
+    sax.ignorableWhitespace = onCharacters;
+    sax.cdataBlock = onCdata;
+    sax.comment = onComment;
+    sax.processingInstruction = onProcessingInstruction;
+    sax.internalSubset = onInternalSubset;
+    sax.externalSubset = nullptr;
+    sax.resolveEntity = onResolveEntity;
+    sax.reference = nullptr;
+    sax.warning = nullptr;
+    sax.error = nullptr;
+    sax.fatalError = nullptr;
+    sax.serror = onError;
+    return sax;
+}
+
+} // namespace
+
+HRESULT ParseIntoStore(DocumentStore &store, const SourceRead &read, std::uint64_t inputSize)
+{
+    initialiseOnce();
+    Loader loader(store, inputSize);
+    ReadContext context{&read, &loader};
+    xmlSAXHandler sax = makeHandler();
+    xmlParserCtxtPtr ctxt =
+        xmlCreateIOParserCtxt(&sax, nullptr, onRead, onClose, &context, XML_CHAR_ENCODING_NONE);
+    if (ctxt == nullptr) {
+        store.parseError.errorCode = E_OUTOFMEMORY;
+        store.parseError.reason = "The parser could not be created.\n";
+        return E_OUTOFMEMORY;
+    }
+    ctxt->_private = &loader;
+    loader.setContext(ctxt);
+    xmlCtxtUseOptions(ctxt, XML_PARSE_NOENT | XML_PARSE_NONET);
+
+    t_loading = true;
+    xmlParseDocument(ctxt);
+    t_loading = false;
+
+    const bool wellFormed = ctxt->wellFormed != 0;
+    HRESULT result = loader.finish(wellFormed);
+    if (context.failed) {
+        store.parseError.errorCode = DOM_E_RESOURCE_NOT_FOUND;
+        store.parseError.line = store.parseError.linepos = 0;
+        store.parseError.reason = "The source could not be read to its end.\n";
+        result = DOM_E_RESOURCE_NOT_FOUND;
+    }
+    if (ctxt->myDoc != nullptr)
+        xmlFreeDoc(ctxt->myDoc);
+    ctxt->myDoc = nullptr;
+    xmlFreeParserCtxt(ctxt);
+    return result;
+}
+
+} // namespace dom

@@ -1,0 +1,245 @@
+// The writer's bytes, its escaping round trips and its failure handling.
+
+#include "DomFunctions.h"
+#include "MessageRecorder.h"
+#include "TempDir.h"
+#include "XmlWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <filesystem>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using dom::Document;
+using dom::Node;
+
+namespace {
+
+Document parse(const std::string &text)
+{
+    Document doc = Document::create();
+    EXPECT_EQ(doc.loadXML(text), S_OK) << doc.parseError().reason;
+    return doc;
+}
+
+std::string rewrite(const std::string &text) { return WriteXMLString(parse(text)); }
+
+} // namespace
+
+TEST(Writer, LayoutOfTheFiveLineExample)
+{
+    Document doc = Document::create();
+    AddXMLDeclaration(doc);
+    Node root = doc.createElement("root");
+    root.setAttribute("a", "1");
+    doc.appendChild(root);
+    Node item = doc.createElement("item");
+    item.appendChild(doc.createTextNode("x"));
+    root.appendChild(item);
+    root.appendChild(doc.createComment(" c "));
+    EXPECT_EQ(WriteXMLString(doc), "<?xml version=\"1.0\"?>\r\n"
+                                   "<root a=\"1\">\t<item>x</item>\r\n"
+                                   "\t<!-- c -->\r\n"
+                                   "</root>\r\n"
+                                   "\r\n");
+}
+
+TEST(Writer, NewDocumentAndSmallForms)
+{
+    Document doc = Document::create();
+    AddXMLDeclaration(doc);
+    EXPECT_EQ(WriteXMLString(doc), "<?xml version=\"1.0\"?>\r\n\r\n");
+
+    // Never an empty-element tag; attributes in map order with one blank before each; depth
+    // d >= 2 indented by d - 1 tabs; a PI with empty data keeps its blank.
+    EXPECT_EQ(rewrite("<r b=\"1\" a=\"2\"><x><y><z/></y></x><?t?></r>"),
+              "<r b=\"1\" a=\"2\">\t<x>\t\t<y>\t\t\t<z></z>\r\n"
+              "</y>\r\n</x>\r\n\t<?t ?>\r\n</r>\r\n\r\n");
+    EXPECT_EQ(WriteXMLString(Node()), "");
+}
+
+TEST(Writer, EscapingReadsBackToTheSameDom)
+{
+    Document doc = Document::create();
+    Node root = doc.createElement("r");
+    doc.appendChild(root);
+    const std::string attributeValue = "q\"uote' <tag> & tab\there\nline\r\nend";
+    const std::string textValue = "a < b && c > d ]]> \"quoted\" \r cr";
+    const std::string cdataValue = "one ]]> two ]]]]> three";
+    const std::string unicode = "\xC3\xA9t\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x8C\x8D";
+    root.setAttribute("v", attributeValue);
+    root.setAttribute("u", unicode);
+    root.appendChild(doc.createTextNode(textValue));
+    Node cdataHolder = doc.createElement("c");
+    root.appendChild(cdataHolder);
+    cdataHolder.appendChild(doc.createCDATASection(cdataValue));
+    root.appendChild(doc.createProcessingInstruction("pi", ""));
+
+    const std::string bytes = WriteXMLString(doc);
+    Document again = parse(bytes);
+    const Node r = again.documentElement();
+    std::string value;
+    r.getAttribute("v", &value);
+    EXPECT_EQ(value, attributeValue);
+    r.getAttribute("u", &value);
+    EXPECT_EQ(value, unicode);
+    EXPECT_EQ(r.firstChild().nodeValue(), textValue);
+    std::string cdata;
+    for (Node n = r.firstChild().nextSibling().firstChild(); n; n = n.nextSibling())
+        cdata += n.nodeValue();
+    EXPECT_EQ(cdata, cdataValue);
+    EXPECT_EQ(r.lastChild().nodeName(), "pi");
+    EXPECT_EQ(r.lastChild().nodeValue(), "");
+    EXPECT_EQ(WriteXMLString(again), bytes);
+}
+
+TEST(Writer, MixedContentIsStableAcrossSaves)
+{
+    const std::string source = "<?xml version=\"1.0\"?>\n<doc>\n  <p>Some <b>bold</b> and "
+                               "<i>italic <u>under</u></i> text<!--n-->.</p>\n"
+                               "  <pre xml:space=\"preserve\">  a  <k> </k>\n  b</pre>\n</doc>";
+    const std::string first = rewrite(source);
+    const std::string second = rewrite(first);
+    const std::string third = rewrite(second);
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(second, third);
+    EXPECT_NE(first.find("<p>Some <b>bold</b> and <i>italic <u>under</u></i> text<!--n-->.</p>"),
+              std::string::npos)
+        << first;
+    const Document reread = parse(third);
+    const Node pre = reread.documentElement().lastChild();
+    std::string text;
+    for (Node n = pre.firstChild(); n; n = n.nextSibling())
+        text += n.nodeType() == dom::NODE_TEXT ? std::string(n.nodeValue()) : "|";
+    EXPECT_EQ(text, "  a  |\n  b");
+    EXPECT_EQ(pre.firstChild().nextSibling().firstChild().nodeValue(), " ");
+}
+
+TEST(Writer, DeclarationSaysUtf8)
+{
+    const Document latin = parse("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>caf\xE9</a>");
+    const std::string bytes = WriteXMLString(latin);
+    EXPECT_EQ(bytes, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<a>caf\xC3\xA9</a>\r\n\r\n");
+    // The DOM keeps what it had.
+    EXPECT_EQ(latin.firstChild().nodeValue(), "version=\"1.0\" encoding=\"ISO-8859-1\"");
+    EXPECT_EQ(rewrite("<?xml version='1.0' encoding='utf-8' standalone='yes'?><a/>"),
+              "<?xml version='1.0' encoding='utf-8' standalone='yes'?>\r\n<a></a>\r\n\r\n");
+}
+
+TEST(Writer, ContentXmlCannotHoldIsRefused)
+{
+    Document doc = Document::create();
+    Node root = doc.createElement("r");
+    doc.appendChild(root);
+    Node bad = doc.createComment("a -- b");
+    root.appendChild(bad);
+    std::string error;
+    EXPECT_EQ(WriteXMLString(doc, &error), "");
+    EXPECT_NE(error.find("--"), std::string::npos);
+
+    bad.setNodeValue("ends with -");
+    EXPECT_EQ(WriteXMLString(doc, &error), "");
+    root.removeChild(bad);
+    root.appendChild(doc.createProcessingInstruction("p", "x ?> y"));
+    error.clear();
+    EXPECT_EQ(WriteXMLString(doc, &error), "");
+    EXPECT_NE(error.find("?>"), std::string::npos);
+    root.removeChild(root.lastChild());
+    root.setAttribute("c", std::string("bell\x07"));
+    error.clear();
+    EXPECT_EQ(WriteXMLString(doc, &error), "");
+    EXPECT_NE(error.find("control character 7"), std::string::npos);
+}
+
+TEST(Writer, FileIsReplacedOnlyWhenComplete)
+{
+    MessageRecorder recorder;
+    TempDir dir;
+    const std::string path = dir.write("out.xml", "old content");
+    ::chmod(path.c_str(), 0640);
+    Document doc = parse("<a>new</a>");
+    ASSERT_EQ(WriteXMLFile(doc, QString::fromStdString(path)), S_OK);
+    EXPECT_EQ(ReadBytes(path), "<a>new</a>\r\n\r\n");
+    struct stat info = {};
+    ::stat(path.c_str(), &info);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);  // the file keeps its permissions
+
+    // Content that cannot be written leaves the old file and no temporary file behind.
+    doc.documentElement().appendChild(doc.createComment("--"));
+    EXPECT_EQ(WriteXMLFile(doc, QString::fromStdString(path)), E_FAIL);
+    EXPECT_EQ(ReadBytes(path), "<a>new</a>\r\n\r\n");
+    ASSERT_EQ(recorder.messages().size(), 1);
+    EXPECT_TRUE(recorder.messages().first().startsWith("Cannot save " + QString::fromStdString(path)));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              1);
+
+    // No document (an empty file was opened): an empty file.
+    ASSERT_EQ(WriteXMLFile(Node(), QString::fromStdString(path)), S_OK);
+    EXPECT_EQ(ReadBytes(path), "");
+}
+
+TEST(Writer, SavingThroughALinkReplacesItsTarget)
+{
+    TempDir dir;
+    const std::string target = dir.write("target.xml", "old");
+    const std::string link = dir.file("link.xml");
+    std::filesystem::create_symlink(target, link);
+    ASSERT_EQ(WriteXMLFile(parse("<l/>"), QString::fromStdString(link)), S_OK);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(ReadBytes(target), "<l></l>\r\n\r\n");
+}
+
+TEST(Writer, UnwritableFolderKeepsTheOldFile)
+{
+    MessageRecorder recorder;
+    TempDir dir;
+    const std::filesystem::path folder = dir.path() / "locked";
+    std::filesystem::create_directory(folder);
+    const std::string path = (folder / "keep.xml").string();
+    {
+        std::ofstream(path) << "precious";
+    }
+    // Root ignores permission bits; an immutable folder stops it too where the file system
+    // supports the flag.
+    bool locked = false;
+    if (::geteuid() != 0) {
+        locked = ::chmod(folder.c_str(), 0555) == 0;
+    } else {
+        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+        int flags = 0;
+        if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+            flags |= FS_IMMUTABLE_FL;
+            locked = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        }
+        if (fd >= 0)
+            ::close(fd);
+    }
+    if (locked) {
+        EXPECT_EQ(WriteXMLFile(parse("<new/>"), QString::fromStdString(path)), E_FAIL);
+        EXPECT_EQ(ReadBytes(path), "precious");
+        ASSERT_EQ(recorder.messages().size(), 1);
+        EXPECT_TRUE(recorder.messages().first().contains(QString::fromStdString(path)));
+        // Unlock so the folder can be removed.
+        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+        int flags = 0;
+        if (::geteuid() == 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+            flags &= ~FS_IMMUTABLE_FL;
+            ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
+        }
+        ::close(fd);
+        ::chmod(folder.c_str(), 0755);
+        recorder.clear();
+    }
+    // A folder that is really a file cannot hold anything, for anyone.
+    const std::string underFile = path + "/inner.xml";
+    EXPECT_EQ(WriteXMLFile(parse("<new/>"), QString::fromStdString(underFile)), E_FAIL);
+    ASSERT_EQ(recorder.messages().size(), 1);
+    EXPECT_TRUE(recorder.messages().first().startsWith("Cannot save " + QString::fromStdString(underFile)));
+    EXPECT_TRUE(recorder.messages().first().contains("Not a directory"));
+    EXPECT_EQ(ReadBytes(path), "precious");
+}

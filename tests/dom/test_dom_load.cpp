@@ -1,0 +1,244 @@
+// Loading XML into the node store: what becomes nodes, what is refused, and big inputs.
+
+#include "Document.h"
+#include "LocalHttpServer.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+using dom::Document;
+using dom::Node;
+
+namespace {
+
+Document load(const std::string &text)
+{
+    Document doc = Document::create();
+    doc.loadXML(text);
+    return doc;
+}
+
+std::vector<std::string> kindsAndNames(const Node &parent)
+{
+    std::vector<std::string> out;
+    for (Node c = parent.firstChild(); c; c = c.nextSibling())
+        out.push_back(std::to_string(c.nodeType()) + ":" + std::string(c.nodeName()));
+    return out;
+}
+
+} // namespace
+
+TEST(DomLoad, DocumentStructureAndDeclaration)
+{
+    const Document doc = load("<?xml version='1.0' encoding='utf-8' ?>\n"
+                              "<?pi some data?>\n<!-- top -->\n"
+                              "<r a=\"1\" b='2'><![CDATA[<x>]]>text<e/><?p?><!--c--></r>\n");
+    ASSERT_EQ(doc.parseError().errorCode, 0) << doc.parseError().reason;
+    EXPECT_EQ(kindsAndNames(doc),
+              (std::vector<std::string>{"7:xml", "7:pi", "8:#comment", "1:r"}));
+    // The declaration's data is kept as the file wrote it.
+    EXPECT_EQ(doc.firstChild().nodeValue(), "version='1.0' encoding='utf-8'");
+    EXPECT_EQ(doc.firstChild().nextSibling().nodeValue(), "some data");
+    const Node r = doc.documentElement();
+    EXPECT_EQ(kindsAndNames(r), (std::vector<std::string>{"4:#cdata-section", "3:#text", "1:e",
+                                                           "7:p", "8:#comment"}));
+    EXPECT_EQ(r.firstChild().nodeValue(), "<x>");
+    EXPECT_EQ(r.attributes().item(0).nodeValue(), "1");
+    EXPECT_EQ(r.attributes().item(1).nodeName(), "b");
+    EXPECT_EQ(r.lastChild().previousSibling().nodeValue(), "");
+
+    // No declaration in the file: none in the DOM.
+    EXPECT_EQ(kindsAndNames(load("<a/>")), (std::vector<std::string>{"1:a"}));
+}
+
+TEST(DomLoad, WhiteSpaceOnlyTextIsDroppedUnlessPreserved)
+{
+    const Document doc = load("<r>\n  <a> x </a>\n  <b>  </b>\n"
+                              "  <p xml:space=\"preserve\"> <q>  </q>"
+                              "<s xml:space=\"default\"> </s></p>\n</r>");
+    ASSERT_EQ(doc.parseError().errorCode, 0);
+    const Node r = doc.documentElement();
+    EXPECT_EQ(kindsAndNames(r), (std::vector<std::string>{"1:a", "1:b", "1:p"}));
+    EXPECT_EQ(r.firstChild().firstChild().nodeValue(), " x ");  // other text kept exactly
+    EXPECT_FALSE(r.firstChild().nextSibling().hasChildNodes());
+    const Node p = r.lastChild();
+    EXPECT_EQ(kindsAndNames(p), (std::vector<std::string>{"3:#text", "1:q", "1:s"}));
+    EXPECT_EQ(p.firstChild().nextSibling().firstChild().nodeValue(), "  ");
+    EXPECT_FALSE(p.lastChild().hasChildNodes());
+
+    Document keep = Document::create();
+    keep.setPreserveWhiteSpace(true);
+    keep.loadXML("<r> <a/> </r>");
+    EXPECT_EQ(kindsAndNames(keep.documentElement()),
+              (std::vector<std::string>{"3:#text", "1:a", "3:#text"}));
+}
+
+TEST(DomLoad, EntitiesAndReferencesAreExpanded)
+{
+    const Document doc = load("<!DOCTYPE r [<!ENTITY who \"World\"><!ENTITY tag \"<b>bold</b>\">]>"
+                              "<r t=\"&who;&amp;&#65;\">Hello &who; &lt;&#x263A;&gt; &tag;</r>");
+    ASSERT_EQ(doc.parseError().errorCode, 0) << doc.parseError().reason;
+    EXPECT_EQ(kindsAndNames(doc), (std::vector<std::string>{"10:r", "1:r"}));
+    const Node r = doc.documentElement();
+    EXPECT_EQ(r.attributes().item(0).nodeValue(), "World&A");
+    EXPECT_EQ(kindsAndNames(r), (std::vector<std::string>{"3:#text", "1:b"}));
+    EXPECT_EQ(r.firstChild().nodeValue(), "Hello World <\xE2\x98\xBA> ");
+    EXPECT_EQ(r.lastChild().firstChild().nodeValue(), "bold");
+}
+
+TEST(DomLoad, NamespaceDeclarationsAreAttributes)
+{
+    const Document doc =
+        load("<p:r xmlns:p=\"urn:p\" xmlns=\"urn:d\" p:a=\"1\" b=\"2\"><p:c/><d/></p:r>");
+    ASSERT_EQ(doc.parseError().errorCode, 0);
+    const Node r = doc.documentElement();
+    EXPECT_EQ(r.nodeName(), "p:r");
+    std::vector<std::string> names;
+    dom::AttributeMap map = r.attributes();
+    for (Node a = map.nextNode(); a; a = map.nextNode())
+        names.push_back(std::string(a.nodeName()) + "=" + std::string(a.nodeValue()));
+    EXPECT_EQ(names, (std::vector<std::string>{"xmlns:p=urn:p", "xmlns=urn:d", "p:a=1", "b=2"}));
+    EXPECT_EQ(kindsAndNames(r), (std::vector<std::string>{"1:p:c", "1:d"}));
+}
+
+TEST(DomLoad, ParseErrorsGiveLineAndPosition)
+{
+    Document doc = Document::create();
+    const HRESULT result = doc.loadXML("<a>\n<b>\n<c></b>\n</a>\n", "memory.xml");
+    EXPECT_NE(result, 0);
+    const dom::ParseError &error = doc.parseError();
+    EXPECT_NE(error.errorCode, 0);
+    EXPECT_EQ(error.line, 3);
+    EXPECT_GT(error.linepos, 0);
+    EXPECT_FALSE(error.reason.empty());
+    EXPECT_EQ(error.url, "memory.xml");
+    EXPECT_FALSE(doc.hasChildNodes());  // a failed load leaves nothing half-built
+
+    // A later good load on the same document clears the error.
+    EXPECT_EQ(doc.loadXML("<ok/>"), S_OK);
+    EXPECT_EQ(doc.parseError().errorCode, 0);
+    EXPECT_EQ(doc.documentElement().nodeName(), "ok");
+}
+
+TEST(DomLoad, UnreadableSourcesHaveNoLine)
+{
+    Document doc = Document::create();
+    EXPECT_EQ(doc.load("/no/such/file.xml"), DOM_E_RESOURCE_NOT_FOUND);
+    EXPECT_EQ(doc.parseError().line, 0);
+    EXPECT_NE(doc.parseError().reason.find("/no/such/file.xml"), std::string::npos);
+
+    TempDir dir;
+    EXPECT_EQ(doc.load(dir.path().string()), DOM_E_RESOURCE_NOT_FOUND);  // a folder
+    EXPECT_EQ(doc.parseError().line, 0);
+
+    // Nothing listens on port 1 of the loopback address: refused at once.
+    EXPECT_EQ(doc.load("http://127.0.0.1:1/x.xml"), DOM_E_RESOURCE_NOT_FOUND);
+    EXPECT_EQ(doc.parseError().line, 0);
+}
+
+TEST(DomLoad, FileAndHttpUrls)
+{
+    TempDir dir;
+    const std::string path = dir.write("my file.xml", "<fromfile/>");
+    Document doc = Document::create();
+    ASSERT_EQ(doc.load("file://" + dir.path().string() + "/my%20file.xml"), S_OK);
+    EXPECT_EQ(doc.documentElement().nodeName(), "fromfile");
+
+    LocalHttpServer server("<?xml version=\"1.0\"?><served n=\"1\"/>");
+    ASSERT_EQ(doc.load(server.url()), S_OK) << doc.parseError().reason;
+    EXPECT_EQ(doc.documentElement().nodeName(), "served");
+    EXPECT_EQ(doc.parseError().url, server.url());
+
+    LocalHttpServer missing("not here", "404 Not Found");
+    EXPECT_EQ(doc.load(missing.url()), DOM_E_RESOURCE_NOT_FOUND);
+    EXPECT_EQ(doc.parseError().line, 0);
+}
+
+TEST(DomLoad, EncodingsBecomeUtf8)
+{
+    Document latin = load(std::string("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>caf\xE9</a>"));
+    ASSERT_EQ(latin.parseError().errorCode, 0) << latin.parseError().reason;
+    EXPECT_EQ(latin.documentElement().firstChild().nodeValue(), "caf\xC3\xA9");
+    EXPECT_EQ(latin.firstChild().nodeValue(), "version=\"1.0\" encoding=\"ISO-8859-1\"");
+
+    // UTF-16 little-endian with a byte-order mark.
+    const std::string ascii = "<?xml version=\"1.0\" encoding=\"UTF-16\"?><u>x</u>";
+    std::string utf16 = "\xFF\xFE";
+    for (char c : ascii) {
+        utf16.push_back(c);
+        utf16.push_back('\0');
+    }
+    Document wide = load(utf16);
+    ASSERT_EQ(wide.parseError().errorCode, 0) << wide.parseError().reason;
+    EXPECT_EQ(wide.firstChild().nodeValue(), "version=\"1.0\" encoding=\"UTF-16\"");
+    EXPECT_EQ(wide.documentElement().nodeName(), "u");
+}
+
+TEST(DomLoad, NothingExternalIsFetched)
+{
+    TempDir dir;
+    const std::string secret = dir.write("secret.txt", "SECRET");
+    LocalHttpServer server("<!ENTITY remote \"REMOTE\">");
+    const std::string text = "<!DOCTYPE r SYSTEM \"" + server.url("/dtd") +
+                             "\" [<!ENTITY file SYSTEM \"file://" + secret +
+                             "\"><!ENTITY % ext SYSTEM \"" + server.url("/pe") +
+                             "\"> %ext;]><r>&file;</r>";
+    Document doc = load(text);
+    if (doc.parseError().errorCode == 0) {
+        const Node r = doc.documentElement();
+        EXPECT_TRUE(r.firstChild().isNull() ||
+                    r.firstChild().nodeValue().find("SECRET") == std::string_view::npos);
+    }
+    EXPECT_EQ(server.requests(), 0);
+}
+
+TEST(DomLoad, EntityExpansionIsBounded)
+{
+    std::string bomb = "<?xml version=\"1.0\"?><!DOCTYPE lolz [<!ENTITY lol \"lol\">";
+    for (int i = 1; i <= 9; ++i) {
+        bomb += "<!ENTITY lol" + std::to_string(i) + " \"";
+        for (int k = 0; k < 10; ++k)
+            bomb += "&lol" + (i == 1 ? std::string() : std::to_string(i - 1)) + ";";
+        bomb += "\">";
+    }
+    bomb += "]><lolz>&lol9;</lolz>";
+    const auto start = std::chrono::steady_clock::now();
+    Document doc = load(bomb);
+    const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start);
+    EXPECT_NE(doc.parseError().errorCode, 0);
+    EXPECT_LT(seconds.count(), 5.0);
+    EXPECT_LT(doc.memoryUsed(), std::size_t{200} << 20);
+}
+
+TEST(DomLoad, BigTextAndDeepNesting)
+{
+    std::string big = "<r>";
+    big.append(12 * 1000 * 1000, 'x');
+    big += "&amp;</r>";
+    Document doc = load(big);
+    ASSERT_EQ(doc.parseError().errorCode, 0) << doc.parseError().reason;
+    EXPECT_EQ(doc.documentElement().firstChild().nodeValue().size(), 12u * 1000 * 1000 + 1);
+
+    for (int depth : {1000, 20000}) {
+        std::string deep;
+        for (int i = 0; i < depth; ++i)
+            deep += "<d>";
+        deep += "bottom";
+        for (int i = 0; i < depth; ++i)
+            deep += "</d>";
+        Document nested = load(deep);
+        ASSERT_EQ(nested.parseError().errorCode, 0) << depth << ": " << nested.parseError().reason;
+        Node walk = nested.documentElement();
+        int levels = 1;
+        while (walk.firstChild().nodeType() == dom::NODE_ELEMENT) {
+            walk = walk.firstChild();
+            ++levels;
+        }
+        EXPECT_EQ(levels, depth);
+        EXPECT_EQ(walk.firstChild().nodeValue(), "bottom");
+    }
+}

@@ -1,0 +1,300 @@
+// Tree operations of the node store: building, moving, refusing, cloning and attributes.
+
+#include "Document.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+using dom::Document;
+using dom::Node;
+
+namespace {
+
+std::vector<std::string> childNames(const Node &parent)
+{
+    std::vector<std::string> names;
+    for (Node c = parent.firstChild(); c; c = c.nextSibling())
+        names.emplace_back(c.nodeName());
+    return names;
+}
+
+// The same list read backwards through lastChild/previousSibling.
+std::vector<std::string> childNamesBackwards(const Node &parent)
+{
+    std::vector<std::string> names;
+    for (Node c = parent.lastChild(); c; c = c.previousSibling())
+        names.emplace_back(c.nodeName());
+    std::reverse(names.begin(), names.end());
+    return names;
+}
+
+std::vector<std::string> attributeText(const Node &element)
+{
+    std::vector<std::string> out;
+    dom::AttributeMap map = element.attributes();
+    for (Node a = map.nextNode(); a; a = map.nextNode())
+        out.push_back(std::string(a.nodeName()) + "=" + std::string(a.nodeValue()));
+    return out;
+}
+
+} // namespace
+
+TEST(DomTree, NodeNamesKindsAndValues)
+{
+    Document doc = Document::create();
+    EXPECT_EQ(doc.nodeName(), "#document");
+    EXPECT_EQ(doc.nodeType(), dom::NODE_DOCUMENT);
+    EXPECT_FALSE(doc.hasValue());
+
+    const Node text = doc.createTextNode("hello");
+    const Node comment = doc.createComment(" c ");
+    const Node cdata = doc.createCDATASection("x<y");
+    const Node pi = doc.createProcessingInstruction("target", "");
+    const Node element = doc.createElement("newElement");
+    EXPECT_EQ(text.nodeName(), "#text");
+    EXPECT_EQ(comment.nodeName(), "#comment");
+    EXPECT_EQ(cdata.nodeName(), "#cdata-section");
+    EXPECT_EQ(pi.nodeName(), "target");
+    EXPECT_EQ(pi.nodeValue(), "");
+    EXPECT_TRUE(pi.hasValue());
+    EXPECT_EQ(element.nodeName(), "newElement");
+    EXPECT_TRUE(element.parentNode().isNull());
+    EXPECT_FALSE(element.hasValue());
+    EXPECT_EQ(Node(element).setNodeValue("x"), E_FAIL);
+
+    Node t = text;
+    EXPECT_EQ(t.setNodeValue("changed"), S_OK);
+    EXPECT_EQ(text.nodeValue(), "changed");
+}
+
+TEST(DomTree, AppendInsertRemoveAndMove)
+{
+    Document doc = Document::create();
+    Node root = doc.createElement("root");
+    ASSERT_EQ(doc.appendChild(root), S_OK);
+    Node a = doc.createElement("a"), b = doc.createElement("b"), c = doc.createElement("c");
+    ASSERT_EQ(root.appendChild(a), S_OK);
+    ASSERT_EQ(root.appendChild(c), S_OK);
+    ASSERT_EQ(root.insertBefore(b, c), S_OK);
+    EXPECT_EQ(childNames(root), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(childNamesBackwards(root), childNames(root));
+
+    // Inserting a node that has a parent moves it.
+    ASSERT_EQ(root.insertBefore(c, a), S_OK);
+    EXPECT_EQ(childNames(root), (std::vector<std::string>{"c", "a", "b"}));
+    ASSERT_EQ(a.appendChild(c), S_OK);
+    EXPECT_EQ(childNames(root), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(c.parentNode(), a);
+
+    ASSERT_EQ(root.removeChild(b), S_OK);
+    EXPECT_TRUE(b.parentNode().isNull());
+    EXPECT_EQ(childNamesBackwards(root), (std::vector<std::string>{"a"}));
+    // A removed node is still usable and can be put back.
+    ASSERT_EQ(root.insertBefore(b, a), S_OK);
+    EXPECT_EQ(childNames(root), (std::vector<std::string>{"b", "a"}));
+
+    ASSERT_EQ(root.replaceChild(doc.createElement("z"), b), S_OK);
+    EXPECT_EQ(childNames(root), (std::vector<std::string>{"z", "a"}));
+}
+
+TEST(DomTree, RefusedOperationsChangeNothing)
+{
+    Document doc = Document::create();
+    Node root = doc.createElement("root");
+    Node child = doc.createElement("child");
+    Node grandchild = doc.createElement("grandchild");
+    doc.appendChild(root);
+    root.appendChild(child);
+    child.appendChild(grandchild);
+
+    EXPECT_EQ(grandchild.appendChild(root), E_FAIL);  // ancestor into descendant
+    EXPECT_EQ(child.appendChild(child), E_FAIL);      // into itself
+    EXPECT_EQ(doc.appendChild(doc.createElement("second")), E_FAIL);
+    EXPECT_EQ(doc.appendChild(doc.createTextNode("loose")), E_FAIL);
+    Node text = doc.createTextNode("t");
+    EXPECT_EQ(text.appendChild(doc.createElement("x")), E_FAIL);
+    EXPECT_EQ(root.appendChild(doc.createAttribute("attr")), E_FAIL);
+    EXPECT_EQ(root.removeChild(grandchild), E_FAIL);  // not a direct child
+    EXPECT_EQ(root.insertBefore(doc.createElement("x"), grandchild), E_FAIL);
+
+    Document other = Document::create();
+    EXPECT_EQ(root.appendChild(other.createElement("foreign")), E_FAIL);
+
+    EXPECT_EQ(childNames(doc), (std::vector<std::string>{"root"}));
+    EXPECT_EQ(childNames(root), (std::vector<std::string>{"child"}));
+    EXPECT_EQ(childNames(child), (std::vector<std::string>{"grandchild"}));
+
+    Node nothing;
+    EXPECT_EQ(nothing.appendChild(root), E_POINTER);
+    EXPECT_TRUE(nothing.firstChild().isNull());
+    EXPECT_EQ(nothing.nodeType(), dom::NODE_INVALID);
+}
+
+TEST(DomTree, BadNamesAreRefused)
+{
+    Document doc = Document::create();
+    Node node;
+    EXPECT_EQ(doc.createNode(dom::NODE_ELEMENT, "1abc", &node), E_FAIL);
+    EXPECT_TRUE(node.isNull());
+    EXPECT_EQ(doc.createNode(dom::NODE_ELEMENT, "", &node), E_FAIL);
+    EXPECT_EQ(doc.createNode(dom::NODE_PROCESSING_INSTRUCTION, "a b", &node), E_FAIL);
+    EXPECT_EQ(doc.createNode(dom::NODE_DOCUMENT, "x", &node), E_INVALIDARG);
+    EXPECT_EQ(doc.createNode(dom::NODE_TEXT, "ignored", &node), S_OK);
+    EXPECT_EQ(node.nodeName(), "#text");
+
+    Node element = doc.createElement("e");
+    EXPECT_EQ(element.setAttribute("ok", "1"), S_OK);
+    EXPECT_EQ(element.setAttribute("bad name", "2"), E_FAIL);
+    EXPECT_EQ(element.setAttribute("-x", "3"), E_FAIL);
+    EXPECT_EQ(attributeText(element), (std::vector<std::string>{"ok=1"}));
+}
+
+TEST(DomTree, AttributesKeepTheirOrder)
+{
+    Document doc = Document::create();
+    Node e = doc.createElement("e");
+    e.setAttribute("b", "1");
+    e.setAttribute("a", "2");
+    e.setAttribute("c", "3");
+    e.setAttribute("a", "changed");  // keeps its place
+    EXPECT_EQ(attributeText(e), (std::vector<std::string>{"b=1", "a=changed", "c=3"}));
+    EXPECT_EQ(e.attributes().length(), 3);
+    EXPECT_EQ(e.attributes().item(2).nodeName(), "c");
+    EXPECT_TRUE(e.attributes().item(3).isNull());
+
+    std::string value;
+    EXPECT_EQ(e.getAttribute("a", &value), S_OK);
+    EXPECT_EQ(value, "changed");
+    EXPECT_EQ(e.getAttribute("zz", &value), S_FALSE);
+    EXPECT_EQ(e.removeAttribute("b"), S_OK);
+    EXPECT_EQ(attributeText(e), (std::vector<std::string>{"a=changed", "c=3"}));
+
+    // An attribute owned by one element cannot be given to another; a detached one can,
+    // replacing a namesake in place.
+    Node other = doc.createElement("other");
+    EXPECT_EQ(other.setAttributeNode(e.attributes().item(0)), E_FAIL);
+    Node fresh = doc.createAttribute("a");
+    fresh.setNodeValue("fresh");
+    EXPECT_EQ(e.setAttributeNode(fresh), S_OK);
+    EXPECT_EQ(attributeText(e), (std::vector<std::string>{"a=fresh", "c=3"}));
+    EXPECT_EQ(fresh.ownerElement(), e);
+    EXPECT_TRUE(fresh.parentNode().isNull());
+    EXPECT_EQ(e.removeAttributeNode(fresh), S_OK);
+    EXPECT_EQ(attributeText(e), (std::vector<std::string>{"c=3"}));
+
+    EXPECT_TRUE(doc.createTextNode("t").attributes().isNull());
+}
+
+TEST(DomTree, DeepCloneIsIndependent)
+{
+    Document doc = Document::create();
+    Node root = doc.createElement("root");
+    doc.appendChild(root);
+    Node item = doc.createElement("item");
+    item.setAttribute("x", "1");
+    item.setAttribute("y", "2");
+    root.appendChild(item);
+    item.appendChild(doc.createTextNode("text"));
+    Node inner = doc.createElement("inner");
+    item.appendChild(inner);
+    inner.appendChild(doc.createComment("c"));
+
+    Node copy = item.cloneNode(true);
+    ASSERT_FALSE(copy.isNull());
+    EXPECT_TRUE(copy.parentNode().isNull());
+    EXPECT_EQ(attributeText(copy), (std::vector<std::string>{"x=1", "y=2"}));
+    EXPECT_EQ(childNames(copy), (std::vector<std::string>{"#text", "inner"}));
+    EXPECT_EQ(childNames(copy.lastChild()), (std::vector<std::string>{"#comment"}));
+
+    copy.setAttribute("x", "changed");
+    copy.firstChild().setNodeValue("changed");
+    EXPECT_EQ(attributeText(item), (std::vector<std::string>{"x=1", "y=2"}));
+    EXPECT_EQ(item.firstChild().nodeValue(), "text");
+
+    Node shallow = item.cloneNode(false);
+    EXPECT_FALSE(shallow.hasChildNodes());
+    EXPECT_EQ(attributeText(shallow), (std::vector<std::string>{"x=1", "y=2"}));
+}
+
+TEST(DomTree, HandlesKeepTheDocumentAlive)
+{
+    Node orphan;
+    {
+        Document doc = Document::create();
+        Node root = doc.createElement("root");
+        doc.appendChild(root);
+        root.appendChild(doc.createTextNode("still here"));
+        orphan = root.firstChild();
+        root.removeChild(orphan);
+    }
+    EXPECT_EQ(orphan.nodeValue(), "still here");
+    EXPECT_EQ(orphan.ownerDocument().nodeName(), "#document");
+}
+
+// Random moves compared with a simple model: catches broken sibling links, which would show
+// as wrong orders, lost nodes or lists that read differently backwards.
+TEST(DomTree, RandomMovesMatchAModel)
+{
+    Document doc = Document::create();
+    Node root = doc.createElement("root");
+    doc.appendChild(root);
+    std::vector<Node> parents{root, doc.createElement("p1"), doc.createElement("p2")};
+    root.appendChild(parents[1]);
+    root.appendChild(parents[2]);
+    std::vector<std::vector<std::string>> model{{"p1", "p2"}, {}, {}};
+    std::vector<Node> leaves;
+    for (int i = 0; i < 12; ++i)
+        leaves.push_back(doc.createElement("n" + std::to_string(i)));
+
+    auto find = [&](const std::string &name, int &owner) {
+        for (owner = 0; owner < 3; ++owner) {
+            auto at = std::find(model[owner].begin(), model[owner].end(), name);
+            if (at != model[owner].end())
+                return at;
+        }
+        return model[0].end();
+    };
+
+    std::mt19937 random(7);
+    for (int step = 0; step < 2000; ++step) {
+        Node leaf = leaves[random() % leaves.size()];
+        const std::string name(leaf.nodeName());
+        const int target = static_cast<int>(random() % 3);
+        int owner = -1;
+        auto at = find(name, owner);
+        const bool remove = random() % 5 == 0;
+        if (remove) {
+            if (owner < 3) {
+                ASSERT_EQ(parents[owner].removeChild(leaf), S_OK);
+                model[owner].erase(at);
+            }
+        } else {
+            std::vector<std::string> &list = model[target];
+            const std::size_t position = list.empty() ? 0 : random() % (list.size() + 1);
+            Node reference;
+            if (position < list.size()) {
+                reference = parents[target].firstChild();
+                for (std::size_t k = 0; k < position; ++k)
+                    reference = reference.nextSibling();
+            }
+            if (reference == leaf)
+                continue;
+            ASSERT_EQ(parents[target].insertBefore(leaf, reference), S_OK);
+            const std::string referenceName(reference.nodeName());
+            if (owner < 3)
+                model[owner].erase(find(name, owner));
+            auto where = reference.isNull()
+                             ? list.end()
+                             : std::find(list.begin(), list.end(), referenceName);
+            list.insert(where, name);
+        }
+        for (int p = 0; p < 3; ++p) {
+            ASSERT_EQ(childNames(parents[p]), model[p]) << "step " << step << " parent " << p;
+            ASSERT_EQ(childNamesBackwards(parents[p]), model[p]) << "step " << step;
+        }
+    }
+}
