@@ -1,16 +1,27 @@
 #include "XmlSink.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <cstring>
 
 bool XmlSink::flush()
 {
-    if (m_file == nullptr || m_buffer.empty())
+    if (m_file == nullptr || m_used == 0)
         return !failed();
-    if (std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_file) != m_buffer.size()) {
+    if (std::fwrite(m_data.get(), 1, m_used, m_file) != m_used)
         fail(std::strerror(errno));
-        return false;
-    }
-    m_buffer.clear();
+    m_used = 0;
     return !failed();
+}
+
+void XmlSink::makeRoom(std::size_t size)
+{
+    if (m_file != nullptr && m_used > 0)
+        flush();
+    if (m_capacity - m_used >= size)
+        return;
+    const std::size_t capacity = std::max({kBlock, m_used + size, m_capacity * 2});
+    auto data = std::make_unique<char[]>(capacity);
+    std::memcpy(data.get(), m_data.get(), m_used);
+    m_data = std::move(data);
+    m_capacity = capacity;
 }

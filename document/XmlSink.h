@@ -1,22 +1,30 @@
 #pragma once
 
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 
 // Buffered output of the writer: into memory only, or flushed to a file in large blocks.
 class XmlSink {
 public:
-    // With a null `file` everything stays in buffer().
+    // With a null `file` everything stays in memory (see text()).
     explicit XmlSink(std::FILE *file = nullptr) : m_file(file) {}
 
     void put(std::string_view text)
     {
-        m_buffer.append(text);
-        if (m_file != nullptr && m_buffer.size() >= kFlushAt)
-            flush();
+        if (m_capacity - m_used < text.size())
+            makeRoom(text.size());
+        std::memcpy(m_data.get() + m_used, text.data(), text.size());
+        m_used += text.size();
     }
-    void put(char c) { m_buffer.push_back(c); }
+    void put(char c)
+    {
+        if (m_used == m_capacity)
+            makeRoom(1);
+        m_data[m_used++] = c;
+    }
     // Writes what is buffered to the file; false (and error()) when the file refused it.
     bool flush();
 
@@ -28,11 +36,17 @@ public:
     }
     bool failed() const { return !m_error.empty(); }
     const std::string &error() const { return m_error; }
-    const std::string &buffer() const { return m_buffer; }
+    // What is buffered (everything, for a sink without a file).
+    std::string_view text() const { return std::string_view(m_data.get(), m_used); }
 
 private:
-    static constexpr std::size_t kFlushAt = 1 << 20;
+    static constexpr std::size_t kBlock = 1 << 20;
+    // Flushes to the file, or grows the memory buffer, so that `size` more bytes fit.
+    void makeRoom(std::size_t size);
+
     std::FILE *m_file;
-    std::string m_buffer;
+    std::unique_ptr<char[]> m_data;
+    std::size_t m_used = 0;
+    std::size_t m_capacity = 0;
     std::string m_error;
 };

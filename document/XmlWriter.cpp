@@ -3,6 +3,7 @@
 #include "MessageBox.h"
 
 #include <QFile>
+#include <algorithm>
 #include <QFileInfo>
 #include <cerrno>
 #include <cstring>
@@ -30,45 +31,53 @@ bool checkCharacters(std::string_view text, XmlSink &sink)
     return true;
 }
 
+// Bytes that need a look: markup characters and everything below 32.
+bool needsLook(char c)
+{
+    return static_cast<unsigned char>(c) < 0x20 || c == '&' || c == '<' || c == '>' || c == '"';
+}
+
+std::string_view escapeOf(char c, bool attribute)
+{
+    switch (c) {
+    case '&':
+        return "&amp;";
+    case '<':
+        return "&lt;";
+    case '>':
+        return attribute ? std::string_view() : "&gt;";
+    case '"':
+        return attribute ? "&quot;" : std::string_view();
+    case '\r':
+        return "&#13;";
+    case '\t':
+        return attribute ? "&#9;" : std::string_view();
+    case '\n':
+        return attribute ? "&#10;" : std::string_view();
+    default:
+        return {};
+    }
+}
+
 void putEscaped(std::string_view text, XmlSink &sink, bool attribute)
 {
-    if (!checkCharacters(text, sink))
-        return;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        std::string_view replacement;
-        switch (text[i]) {
-        case '&':
-            replacement = "&amp;";
-            break;
-        case '<':
-            replacement = "&lt;";
-            break;
-        case '>':
-            replacement = attribute ? std::string_view() : "&gt;";
-            break;
-        case '"':
-            replacement = attribute ? "&quot;" : std::string_view();
-            break;
-        case '\r':
-            replacement = "&#13;";
-            break;
-        case '\t':
-            replacement = attribute ? "&#9;" : std::string_view();
-            break;
-        case '\n':
-            replacement = attribute ? "&#10;" : std::string_view();
-            break;
-        default:
-            break;
+    const char *const end = text.data() + text.size();
+    const char *start = text.data();
+    for (const char *p = std::find_if(start, end, needsLook); p != end;
+         p = std::find_if(p + 1, end, needsLook)) {
+        const std::string_view replacement = escapeOf(*p, attribute);
+        if (replacement.empty()) {
+            if (static_cast<unsigned char>(*p) < 0x20 && *p != '\t' && *p != '\n' && *p != '\r') {
+                checkCharacters(std::string_view(p, 1), sink);
+                return;
+            }
+            continue;
         }
-        if (!replacement.empty()) {
-            sink.put(text.substr(start, i - start));
-            sink.put(replacement);
-            start = i + 1;
-        }
+        sink.put(std::string_view(start, static_cast<std::size_t>(p - start)));
+        sink.put(replacement);
+        start = p + 1;
     }
-    sink.put(text.substr(start));
+    sink.put(std::string_view(start, static_cast<std::size_t>(end - start)));
 }
 
 bool equalsNoCase(std::string_view a, std::string_view b)
@@ -110,16 +119,16 @@ void putIndent(XmlSink &sink, int depth)
         sink.put('\t');
 }
 
-bool hasTextChild(const dom::Node &element)
+bool hasTextChild(dom::NodeView element)
 {
-    for (dom::Node child = element.firstChild(); child; child = child.nextSibling()) {
+    for (dom::NodeView child = element.firstChild(); child; child = child.nextSibling()) {
         if (child.nodeType() == dom::NODE_TEXT && !child.nodeValue().empty())
             return true;
     }
     return false;
 }
 
-void writeStart(const dom::Node &node, XmlSink &sink, int depth, bool inlined)
+void writeStart(dom::NodeView node, XmlSink &sink, int depth, bool inlined)
 {
     const std::string_view value = node.nodeValue();
     switch (node.nodeType()) {
@@ -128,8 +137,7 @@ void writeStart(const dom::Node &node, XmlSink &sink, int depth, bool inlined)
             putIndent(sink, depth);
         sink.put('<');
         sink.put(node.nodeName());
-        dom::AttributeMap attributes = node.attributes();
-        for (dom::Node a = attributes.nextNode(); a; a = attributes.nextNode()) {
+        for (dom::NodeView a = node.firstAttribute(); a; a = a.nextAttribute()) {
             sink.put(' ');
             sink.put(a.nodeName());
             sink.put("=\"");
@@ -197,7 +205,7 @@ void writeStart(const dom::Node &node, XmlSink &sink, int depth, bool inlined)
     }
 }
 
-void writeEnd(const dom::Node &node, XmlSink &sink, bool inlined)
+void writeEnd(dom::NodeView node, XmlSink &sink, bool inlined)
 {
     const dom::NodeType kind = node.nodeType();
     // A document type writes nothing, not even an empty line, so a second save gives the
@@ -217,18 +225,19 @@ void writeEnd(const dom::Node &node, XmlSink &sink, bool inlined)
 
 bool WriteXMLNode(const dom::Node &node, XmlSink &sink, int depth)
 {
-    // An explicit stack: documents may nest far deeper than the call stack allows.
+    // Uncounted views keep the walk cheap; `node` keeps the document alive meanwhile. An
+    // explicit stack: documents may nest far deeper than the call stack allows.
     struct Open {
-        dom::Node node;
+        dom::NodeView node;
         int depth;
         bool inlined;
         bool inlineChildren;
     };
     std::vector<Open> open;
     // Writes the start of `n`; returns its first child when it has one (and keeps it open).
-    auto enter = [&](const dom::Node &n, int d, bool inlined) -> dom::Node {
+    auto enter = [&](dom::NodeView n, int d, bool inlined) -> dom::NodeView {
         writeStart(n, sink, d, inlined);
-        dom::Node first = n.firstChild();
+        const dom::NodeView first = n.firstChild();
         if (first.isNull()) {
             writeEnd(n, sink, inlined);
             return first;
@@ -237,12 +246,12 @@ bool WriteXMLNode(const dom::Node &node, XmlSink &sink, int depth)
         return first;
     };
 
-    dom::Node cursor = enter(node, depth, false);
+    dom::NodeView cursor = enter(node.view(), depth, false);
     while (!open.empty() && !sink.failed()) {
         if (cursor) {
             const Open top = open.back();
-            const dom::Node child = cursor;
-            const dom::Node first = enter(child, top.depth + 1, top.inlineChildren);
+            const dom::NodeView child = cursor;
+            const dom::NodeView first = enter(child, top.depth + 1, top.inlineChildren);
             cursor = first ? first : child.nextSibling();
         } else {
             const Open done = open.back();
@@ -263,7 +272,7 @@ std::string WriteXMLString(const dom::Node &document, std::string *error)
             *error = sink.error();
         return {};
     }
-    return sink.buffer();
+    return std::string(sink.text());
 }
 
 namespace {

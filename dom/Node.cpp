@@ -266,6 +266,66 @@ HRESULT Node::removeAttributeNode(const Node &attribute)
     return S_OK;
 }
 
+NodeView Node::view() const
+{
+    return isNull() ? NodeView() : NodeView(m_store.get(), m_index);
+}
+
+NodeType NodeView::nodeType() const
+{
+    return isNull() ? NODE_INVALID : m_store->at(m_index).kind;
+}
+
+std::string_view NodeView::nodeName() const
+{
+    return isNull() ? std::string_view() : m_store->name(m_store->at(m_index).name);
+}
+
+std::string_view NodeView::nodeValue() const
+{
+    return isNull() ? std::string_view() : m_store->value(m_store->at(m_index));
+}
+
+NodeView NodeView::parentNode() const
+{
+    if (isNull() || nodeType() == NODE_ATTRIBUTE)
+        return NodeView();
+    return NodeView(m_store, m_store->at(m_index).parent);
+}
+
+NodeView NodeView::firstChild() const
+{
+    if (isNull() || !HasChildList(nodeType()))
+        return NodeView();
+    return NodeView(m_store, m_store->at(m_index).children.first);
+}
+
+NodeView NodeView::nextSibling() const
+{
+    return isNull() ? NodeView() : NodeView(m_store, m_store->at(m_index).next);
+}
+
+NodeView NodeView::firstAttribute() const
+{
+    if (nodeType() != NODE_ELEMENT)
+        return NodeView();
+    return NodeView(m_store, m_store->at(m_index).children.firstAttribute);
+}
+
+NodeView NodeView::nextAttribute() const
+{
+    if (nodeType() != NODE_ATTRIBUTE)
+        return NodeView();
+    return NodeView(m_store, m_store->at(m_index).next);
+}
+
+Node NodeView::node(const Node &anyHandleOfTheDocument) const
+{
+    if (isNull() || anyHandleOfTheDocument.m_store.get() != m_store)
+        return Node();
+    return anyHandleOfTheDocument.make(m_index);
+}
+
 AttributeMap::AttributeMap(const Node &element) : m_element(element) {}
 
 long AttributeMap::length() const

@@ -14,6 +14,8 @@ class DocumentStore;
 class AttributeMap;
 class Document;
 
+class NodeView;
+
 // A counted handle to one node. Copies are cheap; every handle keeps its whole document alive,
 // and nodes stay owned by the document after removal, so no handle ever dangles. A default
 // handle is null: its queries return null handles, empty strings or NODE_INVALID, and its
@@ -76,11 +78,14 @@ public:
     HRESULT setAttributeNode(const Node &attribute);
     HRESULT removeAttributeNode(const Node &attribute);
 
-    // Renaming in place is not part of the DOM: replace the node instead.
+    // A borrowed, uncounted view of this node for fast read-only walks; valid while this
+    // handle (or another of the same document) lives.
+    NodeView view() const;
 
 protected:
     friend class AttributeMap;
     friend class Document;
+    friend class NodeView;
     Node(std::shared_ptr<DocumentStore> store, std::uint32_t index)
         : m_store(std::move(store)), m_index(index)
     {
@@ -93,6 +98,33 @@ protected:
     HRESULT checkInsert(const Node &child) const;
 
     std::shared_ptr<DocumentStore> m_store;
+    std::uint32_t m_index = 0;
+};
+
+// A read-only node reference without a count, for walks over large documents (the writer,
+// the tree builder). It must not outlive the handles of its document. A null view has kind
+// NODE_INVALID and null neighbours.
+class NodeView {
+public:
+    NodeView() = default;
+    bool isNull() const { return m_index == 0; }
+    explicit operator bool() const { return !isNull(); }
+    NodeType nodeType() const;
+    std::string_view nodeName() const;
+    std::string_view nodeValue() const;
+    NodeView parentNode() const;
+    NodeView firstChild() const;
+    NodeView nextSibling() const;
+    // Attributes of an element in map order; the first one's nextAttribute() walks on.
+    NodeView firstAttribute() const;
+    NodeView nextAttribute() const;
+    // A counted handle to the same node.
+    Node node(const Node &anyHandleOfTheDocument) const;
+
+private:
+    friend class Node;
+    NodeView(const DocumentStore *store, std::uint32_t index) : m_store(store), m_index(index) {}
+    const DocumentStore *m_store = nullptr;
     std::uint32_t m_index = 0;
 };
 

@@ -298,3 +298,25 @@ TEST(DomTree, RandomMovesMatchAModel)
         }
     }
 }
+
+TEST(DomTree, ViewsWalkLikeHandles)
+{
+    Document doc = Document::create();
+    doc.loadXML("<r a=\"1\" b=\"2\"><x>t</x><!--c--><y/></r>");
+    const Node r = doc.documentElement();
+    const dom::NodeView view = r.view();
+    EXPECT_EQ(view.nodeName(), "r");
+    EXPECT_EQ(view.parentNode().nodeType(), dom::NODE_DOCUMENT);
+    std::vector<std::string> names;
+    for (dom::NodeView c = view.firstChild(); c; c = c.nextSibling())
+        names.emplace_back(c.nodeName());
+    EXPECT_EQ(names, childNames(r));
+    const dom::NodeView a = view.firstAttribute();
+    EXPECT_EQ(a.nodeValue(), "1");
+    EXPECT_EQ(a.nextAttribute().nodeName(), "b");
+    EXPECT_TRUE(a.nextAttribute().nextAttribute().isNull());
+    EXPECT_TRUE(a.parentNode().isNull());
+    EXPECT_EQ(view.firstChild().node(doc), r.firstChild());
+    EXPECT_TRUE(view.node(Document::create()).isNull());  // a handle of another document
+    EXPECT_TRUE(dom::NodeView().firstChild().isNull());
+}
