@@ -4,7 +4,8 @@
 #include <QMessageBox>
 #include <cstdio>
 
-namespace {
+namespace
+{
 MessageBoxHandler &installedHandler()
 {
     static MessageBoxHandler handler;

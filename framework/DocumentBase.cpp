@@ -1,0 +1,225 @@
+#include "DocumentBase.h"
+
+#include "DocTemplate.h"
+#include "FileDialog.h"
+#include "FrameworkIds.h"
+#include "MDIChildWnd.h"
+#include "MessageBox.h"
+#include "RecentFileList.h"
+#include "WaitCursor.h"
+#include "WinApp.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <algorithm>
+
+CDocument::CDocument(QObject *pParent) : QObject(pParent)
+{
+    OnCommand(StdId::FileClose, [this] { OnFileClose(); });
+    OnCommand(StdId::FileSave, [this] { OnFileSave(); });
+    OnCommand(StdId::FileSaveAs, [this] { OnFileSaveAs(); });
+}
+
+CDocument::~CDocument()
+{
+    if (m_pDocTemplate != nullptr)
+        m_pDocTemplate->RemoveDocument(this);
+}
+
+void CDocument::SetTitle(const QString &strTitle)
+{
+    if (strTitle == m_strTitle)
+        return;
+    m_strTitle = strTitle;
+    UpdateFrameCounts();
+    emit titleChanged(m_strTitle);
+}
+
+void CDocument::SetPathName(const QString &strPathName, bool bAddToMRU)
+{
+    m_strPathName = CRecentFileList::MakeAbsolute(strPathName);
+    SetTitle(QFileInfo(m_strPathName).fileName());
+    if (bAddToMRU) {
+        if (CWinApp *pApp = AfxGetApp())
+            pApp->AddToRecentFileList(m_strPathName);
+    }
+}
+
+void CDocument::SetModifiedFlag(bool bModified)
+{
+    if (bModified == m_bModified)
+        return;
+    m_bModified = bModified;
+    emit modifiedChanged(m_bModified);
+}
+
+void CDocument::AddView(CView *pView)
+{
+    if (std::find(m_views.begin(), m_views.end(), pView) == m_views.end())
+        m_views.push_back(pView);
+}
+
+void CDocument::RemoveView(CView *pView)
+{
+    std::erase(m_views, pView);
+}
+
+CView *CDocument::GetFirstView() const
+{
+    return m_views.empty() ? nullptr : m_views.front();
+}
+
+std::vector<CMDIChildWnd *> CDocument::GetFrames() const
+{
+    std::vector<CMDIChildWnd *> frames;
+    for (const QPointer<CMDIChildWnd> &pFrame : m_frames) {
+        if (pFrame != nullptr)
+            frames.push_back(pFrame);
+    }
+    return frames;
+}
+
+void CDocument::AddFrame(CMDIChildWnd *pFrame)
+{
+    m_frames.emplace_back(pFrame);
+    UpdateFrameCounts();
+}
+
+void CDocument::RemoveFrame(CMDIChildWnd *pFrame)
+{
+    std::erase_if(m_frames, [pFrame](const QPointer<CMDIChildWnd> &p) { return p == pFrame; });
+    UpdateFrameCounts();
+}
+
+void CDocument::UpdateFrameCounts()
+{
+    const std::vector<CMDIChildWnd *> frames = GetFrames();
+    int nWindow = frames.size() > 1 ? 1 : 0;
+    for (CMDIChildWnd *pFrame : frames) {
+        pFrame->SetWindowNumber(nWindow);
+        if (nWindow > 0)
+            ++nWindow;
+    }
+}
+
+void CDocument::DeleteContents() {}
+
+void CDocument::LoadFromPath(const QString &) {}
+
+bool CDocument::OnNewDocument()
+{
+    DeleteContents();
+    m_strPathName.clear();
+    SetModifiedFlag(false);
+    return true;
+}
+
+bool CDocument::OnOpenDocument(const QString &strPathName)
+{
+    QFile file(strPathName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        AfxMessageBox(QStringLiteral("Failed to open document."));
+        return false;
+    }
+    const bool bEmpty = file.size() == 0;
+    file.close();
+    DeleteContents();
+    // An empty file opens as a document with no content: loading is skipped.
+    if (!bEmpty)
+        LoadFromPath(strPathName);
+    SetModifiedFlag(false);
+    return true;
+}
+
+bool CDocument::OnSaveDocument(const QString &)
+{
+    return false;
+}
+
+void CDocument::OnCloseDocument()
+{
+    for (CMDIChildWnd *pFrame : GetFrames())
+        pFrame->CloseForDocument();
+    m_frames.clear();
+    DeleteContents();
+    if (m_pDocTemplate != nullptr) {
+        m_pDocTemplate->RemoveDocument(this);
+        m_pDocTemplate = nullptr;
+    }
+    // Deferred: a handler of this document may be running.
+    deleteLater();
+}
+
+void CDocument::OnFileClose()
+{
+    if (!SaveModified())
+        return;
+    OnCloseDocument();
+}
+
+bool CDocument::SaveModified()
+{
+    if (!IsModified())
+        return true;
+    QString strName = m_strPathName.isEmpty() ? m_strTitle : QFileInfo(m_strPathName).fileName();
+    if (strName.isEmpty())
+        strName = QStringLiteral("Untitled");
+    switch (AfxMessageBoxYesNoCancel(QStringLiteral("Save changes to %1?").arg(strName))) {
+    case MessageBoxResult::Cancel:
+        return false;
+    case MessageBoxResult::Yes:
+        return DoFileSave();
+    case MessageBoxResult::No:
+        break;
+    }
+    return true;
+}
+
+bool CDocument::CanCloseFrame(CMDIChildWnd *pFrame)
+{
+    const std::vector<CMDIChildWnd *> frames = GetFrames();
+    const bool bOtherFrame = std::any_of(frames.begin(), frames.end(),
+                                         [pFrame](CMDIChildWnd *p) { return p != pFrame; });
+    return bOtherFrame || SaveModified();
+}
+
+bool CDocument::DoFileSave()
+{
+    const QFileInfo info(m_strPathName);
+    if (m_strPathName.isEmpty() || !info.exists() || !info.isWritable())
+        return DoSave(QString());
+    return DoSave(m_strPathName);
+}
+
+bool CDocument::DoSave(const QString &strPathName, bool bReplace)
+{
+    QString strNewName = strPathName;
+    if (strNewName.isEmpty()) {
+        const QString strExt = m_pDocTemplate != nullptr
+                                   ? m_pDocTemplate->GetDocString(CDocTemplate::filterExt)
+                                   : QString();
+        strNewName = m_strPathName;
+        if (bReplace && strNewName.isEmpty()) {
+            // Propose the title as the file name, cut at anything that cannot be in one.
+            strNewName = m_strTitle;
+            const qsizetype nBad =
+                strNewName.indexOf(QRegularExpression(QStringLiteral("[:/\\\\]")));
+            if (nBad >= 0)
+                strNewName.truncate(nBad);
+            if (!strExt.isEmpty() && !strNewName.endsWith(strExt, Qt::CaseInsensitive))
+                strNewName += strExt;
+        }
+        const QString strFilter = m_pDocTemplate != nullptr ? m_pDocTemplate->GetFileFilter()
+                                                            : CDocTemplate::AllFilesFilter();
+        strNewName = AfxPromptFileName(FileDialogMode::Save, strNewName, strFilter, strExt);
+        if (strNewName.isEmpty())
+            return false;
+    }
+    CWaitCursor wait;
+    if (!OnSaveDocument(strNewName))
+        return false;
+    if (bReplace)
+        SetPathName(strNewName);
+    return true;
+}
