@@ -21,7 +21,8 @@ void XmlSink::makeRoom(std::size_t size)
         return;
     const std::size_t capacity = std::max({kBlock, m_used + size, m_capacity * 2});
     auto data = std::make_unique<char[]>(capacity);
-    std::memcpy(data.get(), m_data.get(), m_used);
+    if (m_used > 0)
+        std::memcpy(data.get(), m_data.get(), m_used);
     m_data = std::move(data);
     m_capacity = capacity;
 }

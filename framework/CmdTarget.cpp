@@ -1,8 +1,9 @@
 #include "CmdTarget.h"
 
+#include <algorithm>
+
 #include "CmdUI.h"
 
-#include <ranges>
 
 CCmdTarget::~CCmdTarget() = default;
 
@@ -29,11 +30,11 @@ void CCmdTarget::OnUpdateCommandUIRange(int nFirst, int nLast,
 
 const CCmdTarget::Entry *CCmdTarget::FindEntry(const std::vector<Entry> &entries, int nID) const
 {
-    for (const Entry &entry : std::views::reverse(entries)) {
-        if (nID >= entry.nFirst && nID <= entry.nLast)
-            return &entry;
-    }
-    return nullptr;
+    // The newest registration wins.
+    const auto found = std::find_if(entries.rbegin(), entries.rend(), [nID](const Entry &entry) {
+        return nID >= entry.nFirst && nID <= entry.nLast;
+    });
+    return found == entries.rend() ? nullptr : &*found;
 }
 
 bool CCmdTarget::HasCommandHandler(int nID) const

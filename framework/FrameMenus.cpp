@@ -77,7 +77,7 @@ void CMDIFrameWnd::UpdateWindowList()
         pAction->setCheckable(true);
         pAction->setChecked(frames[i] == pActive);
         connect(pAction, &QAction::triggered, this,
-                [this, pFrame = QPointer<CMDIChildWnd>(frames[i])] {
+                [pFrame = QPointer<CMDIChildWnd>(frames[i])] {
                     if (pFrame != nullptr)
                         pFrame->ActivateFrame();
                 });
