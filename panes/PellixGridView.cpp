@@ -1,0 +1,277 @@
+#include "PellixGridView.h"
+
+#include "CellTextDelegate.h"
+#include "CmdUI.h"
+#include "DocumentBase.h"
+#include "GridRowModel.h"
+#include "KindChoiceDelegate.h"
+#include "NodeType.h"
+#include "PellixView.h"
+#include "Resource.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QSortFilterProxyModel>
+#include <algorithm>
+
+namespace
+{
+constexpr int kRowHeight = 17;
+constexpr int kColumnWidths[CGridRowModel::ColCount] = {150, 120, 300};
+} // namespace
+
+CPellixGridView::CPellixGridView(CDocument *pDoc, QWidget *pParent)
+    : QTableView(pParent), CView(this, pDoc), m_pRows(new CGridRowModel(this)),
+      m_pSorted(new QSortFilterProxyModel(this))
+{
+    m_pSorted->setSourceModel(m_pRows);
+    setModel(m_pSorted);
+    SetUpColumns();
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    // A click in the current row opens its editor at once (mousePressEvent/mouseReleaseEvent);
+    // Enter opens one too (keyPressEvent).
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                    QAbstractItemView::AnyKeyPressed);
+    connect(m_pRows, &CGridRowModel::cellCommitted, this, &CPellixGridView::OnCellCommitted);
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex &current) { HitCell(current); });
+    RegisterCommands();
+}
+
+CPellixGridView::~CPellixGridView() = default;
+
+void CPellixGridView::SetUpColumns()
+{
+    setItemDelegateForColumn(CGridRowModel::ColType, new CKindChoiceDelegate(this));
+    setItemDelegateForColumn(CGridRowModel::ColName, new CCellTextDelegate(this));
+    setItemDelegateForColumn(CGridRowModel::ColValue, new CCellTextDelegate(this));
+    QHeaderView *pHeader = horizontalHeader();
+    for (int nCol = 0; nCol < CGridRowModel::ColCount; ++nCol)
+        pHeader->resizeSection(nCol, kColumnWidths[nCol]);
+    pHeader->setHighlightSections(false);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(std::max(kRowHeight, fontMetrics().height() + 4));
+    // The rows are shown as filled until the user picks a column; a third click on the same
+    // header shows them as filled again.
+    pHeader->setSortIndicatorClearable(true);
+    pHeader->setSortIndicator(-1, Qt::AscendingOrder);
+    setSortingEnabled(true);
+    // Sorting reads the rows, so an open editor is committed first.
+    connect(pHeader, &QHeaderView::sectionPressed, this, [this] { EndCellEdit(); });
+}
+
+void CPellixGridView::RegisterCommands()
+{
+    const struct {
+        int nID;
+        int nKind;
+    } inserts[] = {{ID_INSERT_ATTRIBUTE, dom::NODE_ATTRIBUTE},
+                   {ID_INSERT_TEXT, dom::NODE_TEXT},
+                   {ID_INSERT_COMMENT, dom::NODE_COMMENT},
+                   {ID_INSERT_PROCESSINSTRUCTION, dom::NODE_PROCESSING_INSTRUCTION},
+                   {ID_INSERT_CDATASECTION, dom::NODE_CDATA_SECTION}};
+    for (const auto &insert : inserts) {
+        const int nKind = insert.nKind;
+        OnCommand(insert.nID, [this, nKind] { InsertEmptyRow(nKind); });
+        // Rows typed while no node is shown would be thrown away.
+        OnUpdateCommandUI(insert.nID, [this](CCmdUI *pCmdUI) { pCmdUI->Enable(IsShowingNode()); });
+    }
+}
+
+void CPellixGridView::SetTextPane(CPellixView *pText)
+{
+    m_pTextPane = pText;
+}
+
+void CPellixGridView::AddRow(int nPos, int nKind, const QString &strName, const QString &strValue)
+{
+    m_pRows->InsertRow(nPos, GridRow{nKind, strName, strValue});
+    if (!m_bFilling)
+        MarkEdited();
+}
+
+int CPellixGridView::GetRowCount() const
+{
+    return m_pRows->rowCount();
+}
+
+const GridRow *CPellixGridView::GetRow(int nPos) const
+{
+    return m_pRows->Row(nPos);
+}
+
+void CPellixGridView::DeleteAllRows()
+{
+    m_pRows->Clear();
+    m_nHitRow = -1;
+    m_nHitCol = -1;
+    m_bShowingNode = false;
+    m_bRowsEdited = false;
+    // A row position the pane still holds would name a row of the next node.
+    if (m_pTextPane != nullptr)
+        m_pTextPane->SetLocked(1);
+}
+
+void CPellixGridView::BeginFill()
+{
+    m_bFilling = true;
+}
+
+void CPellixGridView::EndFill()
+{
+    m_bFilling = false;
+    m_bShowingNode = true;
+    m_bRowsEdited = false;
+}
+
+void CPellixGridView::SetRedraw(bool bRedraw)
+{
+    setUpdatesEnabled(bRedraw);
+    if (bRedraw)
+        viewport()->update();
+}
+
+void CPellixGridView::EndCellEdit()
+{
+    if (QWidget *pEditor = indexWidget(m_editIndex)) {
+        commitData(pEditor);
+        closeEditor(pEditor, QAbstractItemDelegate::NoHint);
+    }
+    m_editIndex = QPersistentModelIndex();
+}
+
+void CPellixGridView::SetCellFromTextPane(int nRow, int nCol, const QString &strText)
+{
+    if (nCol != CGridRowModel::ColName && nCol != CGridRowModel::ColValue)
+        return;
+    if (m_pRows->SetCellText(nRow, nCol, strText))
+        MarkEdited();
+}
+
+void CPellixGridView::InsertEmptyRow(int nKind)
+{
+    if (!m_bShowingNode)
+        return;
+    const int nRow = AppendRow(nKind);
+    scrollTo(m_pSorted->mapFromSource(m_pRows->index(nRow, CGridRowModel::ColType)));
+}
+
+int CPellixGridView::AppendRow(int nKind)
+{
+    const int nRow = m_pRows->InsertRow(GetRowCount(), GridRow{nKind, QString(), QString()});
+    MarkEdited();
+    return nRow;
+}
+
+void CPellixGridView::MarkEdited()
+{
+    m_bRowsEdited = true;
+    if (CDocument *pDoc = GetDocument())
+        pDoc->SetModifiedFlag(true);
+}
+
+void CPellixGridView::HitCell(const QModelIndex &viewIndex)
+{
+    if (!viewIndex.isValid())
+        return;
+    const QModelIndex rowIndex = m_pSorted->mapToSource(viewIndex);
+    m_nHitRow = rowIndex.row();
+    m_nHitCol = rowIndex.column();
+    ShowHitCellInTextPane();
+}
+
+void CPellixGridView::ShowHitCellInTextPane()
+{
+    if (m_pTextPane == nullptr)
+        return;
+    const GridRow *pRow = GetRow(m_nHitRow);
+    const bool bName = m_nHitCol == CGridRowModel::ColName;
+    if (pRow == nullptr || m_nHitCol == CGridRowModel::ColType ||
+        (bName && CGridRowModel::IsNameReadOnly(pRow->nKind))) {
+        m_pTextPane->SetLocked(1);
+        return;
+    }
+    m_pTextPane->SetText(bName ? pRow->strName : pRow->strValue, m_nHitRow, m_nHitCol);
+}
+
+void CPellixGridView::OnCellCommitted(int nRow, int /*nCol*/)
+{
+    MarkEdited();
+    // The text pane shows the hit cell; a commit into its row may change that text or, for
+    // a new kind, whether the pane may write into the name.
+    if (nRow == m_nHitRow)
+        ShowHitCellInTextPane();
+}
+
+bool CPellixGridView::edit(const QModelIndex &index, EditTrigger trigger, QEvent *pEvent)
+{
+    if (!QTableView::edit(index, trigger, pEvent))
+        return false;
+    m_editIndex = index;
+    return true;
+}
+
+bool CPellixGridView::IsLastCell(const QModelIndex &viewIndex) const
+{
+    return viewIndex.isValid() && viewIndex.row() == model()->rowCount() - 1 &&
+           horizontalHeader()->visualIndex(viewIndex.column()) == horizontalHeader()->count() - 1;
+}
+
+QModelIndex CPellixGridView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    // Tab from the last cell opens a new attribute row and moves into its Type cell.
+    if (action == MoveNext && m_bShowingNode && IsLastCell(currentIndex())) {
+        const int nRow = AppendRow(dom::NODE_ATTRIBUTE);
+        return m_pSorted->mapFromSource(m_pRows->index(nRow, CGridRowModel::ColType));
+    }
+    return QTableView::moveCursor(action, modifiers);
+}
+
+void CPellixGridView::keyPressEvent(QKeyEvent *pEvent)
+{
+    const bool bEnter = pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter;
+    if (bEnter && state() != EditingState && currentIndex().isValid()) {
+        edit(currentIndex());
+        return;
+    }
+    QTableView::keyPressEvent(pEvent);
+}
+
+void CPellixGridView::mousePressEvent(QMouseEvent *pEvent)
+{
+    const QModelIndex index = indexAt(pEvent->position().toPoint());
+    m_bPressOnCurrentRow = pEvent->button() == Qt::LeftButton && index.isValid() &&
+                           currentIndex().isValid() && index.row() == currentIndex().row();
+    const bool bOnCurrentCell = index.isValid() && index == currentIndex();
+    m_pressIndex = index;
+    QTableView::mousePressEvent(pEvent);
+    // A click on the current cell moves nothing, but it is still a hit.
+    if (bOnCurrentCell)
+        HitCell(index);
+}
+
+void CPellixGridView::mouseReleaseEvent(QMouseEvent *pEvent)
+{
+    QTableView::mouseReleaseEvent(pEvent);
+    const QModelIndex index = indexAt(pEvent->position().toPoint());
+    if (m_bPressOnCurrentRow && index.isValid() && index == m_pressIndex && state() != EditingState)
+        edit(index);
+    m_bPressOnCurrentRow = false;
+}
+
+void CPellixGridView::paintEvent(QPaintEvent *pEvent)
+{
+    QTableView::paintEvent(pEvent);
+    // The whole current row is highlighted; the cell that Enter or typing would edit is framed.
+    const QModelIndex current = currentIndex();
+    if (!current.isValid() || IsEditingCell())
+        return;
+    QPainter painter(viewport());
+    const bool bSelected = selectionModel()->isSelected(current);
+    painter.setPen(palette().color(bSelected ? QPalette::HighlightedText : QPalette::Text));
+    painter.drawRect(visualRect(current).adjusted(1, 1, -2, -2));
+}

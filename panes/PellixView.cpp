@@ -1,0 +1,74 @@
+#include "PellixView.h"
+
+#include "CmdUI.h"
+#include "PellixGridView.h"
+#include "Resource.h"
+
+#include <QTextDocument>
+
+CPellixView::CPellixView(CDocument *pDoc, QWidget *pParent)
+    : QPlainTextEdit(pParent), CView(this, pDoc)
+{
+    // textChanged covers typing, Delete, Backspace, Enter, Tab, Paste, Cut, Undo and Redo alike.
+    connect(this, &QPlainTextEdit::textChanged, this, &CPellixView::OnTextChanged);
+    RegisterCommands();
+    EnablePrintCommands();
+}
+
+CPellixView::~CPellixView() = default;
+
+void CPellixView::RegisterCommands()
+{
+    OnCommand(ID_EDIT_CUT, [this] { cut(); });
+    OnCommand(ID_EDIT_COPY, [this] { copy(); });
+    OnCommand(ID_EDIT_PASTE, [this] { paste(); });
+    OnCommand(ID_EDIT_UNDO, [this] { undo(); });
+    const auto enableOnSelection = [this](CCmdUI *pCmdUI) {
+        pCmdUI->Enable(textCursor().hasSelection());
+    };
+    OnUpdateCommandUI(ID_EDIT_CUT, enableOnSelection);
+    OnUpdateCommandUI(ID_EDIT_COPY, enableOnSelection);
+    OnUpdateCommandUI(ID_EDIT_PASTE, [this](CCmdUI *pCmdUI) { pCmdUI->Enable(canPaste()); });
+    OnUpdateCommandUI(ID_EDIT_UNDO,
+                      [this](CCmdUI *pCmdUI) { pCmdUI->Enable(document()->isUndoAvailable()); });
+}
+
+void CPellixView::SetGridPane(CPellixGridView *pGrid)
+{
+    m_pGridPane = pGrid;
+}
+
+void CPellixView::SetText(const QString &strText, int nRow, int nCol)
+{
+    m_strText = strText;
+    m_bLocked = 0;
+    m_nTargetRow = nRow;
+    m_nTargetCol = nCol;
+    m_bSettingText = true;
+    setPlainText(strText);
+    m_bSettingText = false;
+}
+
+const QString &CPellixView::GetText()
+{
+    m_strText = toPlainText();
+    qsizetype nFirst = 0;
+    while (nFirst < m_strText.size() && m_strText[nFirst].isSpace())
+        ++nFirst;
+    m_strText.remove(0, nFirst);
+    return m_strText;
+}
+
+void CPellixView::SetLocked(int nLocked)
+{
+    if (nLocked == 1)
+        SetText(QString());
+    m_bLocked = nLocked;
+}
+
+void CPellixView::OnTextChanged()
+{
+    if (m_bSettingText || m_bLocked != 0 || m_nTargetRow < 0 || m_pGridPane == nullptr)
+        return;
+    m_pGridPane->SetCellFromTextPane(m_nTargetRow, m_nTargetCol, GetText());
+}
