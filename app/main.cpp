@@ -1,8 +1,28 @@
 #include "BatchMode.h"
+#include "CommandLineInfo.h"
+#include "PellixApp.h"
+#include "Resource.h"
+#include "ScreenshotRun.h"
+#include "StringTable.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QStringList>
 #include <cstdio>
+
+namespace
+{
+constexpr int kUsageStatus = 64;
+
+int Usage(const QString &strError)
+{
+    std::fprintf(stderr,
+                 "pellix: %s\n"
+                 "usage: pellix [--screenshot FILE.png] [FILE.xml ...]\n"
+                 "       pellix --convert IN OUT | --check IN\n",
+                 strError.toUtf8().constData());
+    return kUsageStatus;
+}
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -11,6 +31,16 @@ int main(int argc, char *argv[])
         arguments << QString::fromLocal8Bit(argv[i]);
     if (IsBatchCommand(arguments))
         return RunBatchMode(arguments);
-    std::fprintf(stderr, "usage: pellix --convert IN OUT | --check IN\n");
-    return 64;
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(LoadResString(AFX_IDS_APP_TITLE));
+    CCommandLineInfo cmdInfo;
+    // Qt has taken the options that were its own.
+    cmdInfo.ParseCommandLine(QApplication::arguments());
+    if (!cmdInfo.m_strError.isEmpty())
+        return Usage(cmdInfo.m_strError);
+    if (!cmdInfo.m_strScreenshotFile.isEmpty())
+        PrepareScreenshotRun(cmdInfo.m_strScreenshotFile);
+    CPellixApp theApp(cmdInfo);
+    return theApp.Run();
 }

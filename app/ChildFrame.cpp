@@ -1,0 +1,69 @@
+#include "ChildFrame.h"
+
+#include "PellixDoc.h"
+#include "PellixGridView.h"
+#include "PellixTreeView.h"
+#include "PellixView.h"
+
+#include <QSplitter>
+#include <algorithm>
+
+namespace
+{
+// The size asked for a pane that takes the rest of its splitter: anything above 0, which
+// would start the pane collapsed.
+constexpr int kRestOfSplitter = 1;
+} // namespace
+
+CChildFrame::CChildFrame(QWidget *pParent) : CMDIChildWnd(pParent)
+{
+    connect(this, &QMdiSubWindow::windowStateChanged, this,
+            [this](Qt::WindowStates oldState, Qt::WindowStates newState) {
+                if ((newState & Qt::WindowActive) && !(oldState & Qt::WindowActive))
+                    WirePanes();
+            });
+}
+
+CChildFrame::~CChildFrame() = default;
+
+int CChildFrame::GridPaneIdealHeight(int cy)
+{
+    constexpr int kMargin = 70;
+    constexpr int kMinimum = 20;
+    constexpr int kExtra = 100;
+    return std::max(cy - kMargin, kMinimum) + kExtra;
+}
+
+QWidget *CChildFrame::OnCreateClient(const QSize &sizeClient)
+{
+    CDocument *pDoc = GetActiveDocument();
+    m_wndSplitter = new QSplitter(Qt::Horizontal, this);
+    m_pTreeView = new CPellixTreeView(pDoc, m_wndSplitter);
+    m_wndSplitter2 = new QSplitter(Qt::Vertical, m_wndSplitter);
+    m_wndSplitter2->setFrameShape(QFrame::Box);
+    m_pGridView = new CPellixGridView(pDoc, m_wndSplitter2);
+    m_pTextView = new CPellixView(pDoc, m_wndSplitter2);
+
+    // The tree keeps its width and the grid its height up to its ideal one; the text pane
+    // takes what is left (at least its minimum), as the last pane of a splitter does.
+    m_wndSplitter->setStretchFactor(0, 0);
+    m_wndSplitter->setStretchFactor(1, 1);
+    m_wndSplitter->setSizes({kTreePaneWidth, kRestOfSplitter});
+    m_wndSplitter2->setStretchFactor(0, 0);
+    m_wndSplitter2->setStretchFactor(1, 1);
+    m_wndSplitter2->setSizes({GridPaneIdealHeight(sizeClient.height()), kRestOfSplitter});
+
+    WirePanes();
+    return m_wndSplitter;
+}
+
+void CChildFrame::WirePanes()
+{
+    if (m_pTreeView == nullptr || m_pGridView == nullptr || m_pTextView == nullptr)
+        return;
+    m_pTreeView->SetPanes(m_pGridView, m_pTextView);
+    m_pGridView->SetTextPane(m_pTextView);
+    m_pTextView->SetGridPane(m_pGridView);
+    if (auto *pDoc = qobject_cast<CPellixDoc *>(GetActiveDocument()))
+        pDoc->SetPanes(m_pTreeView, m_pTreeView, m_pGridView, m_pGridView, m_pTextView);
+}

@@ -1,0 +1,97 @@
+#include "MainFrame.h"
+
+#include "CmdUI.h"
+#include "HelpLauncher.h"
+#include "Images.h"
+#include "MenuConversion.h"
+#include "OpenURLDlg.h"
+#include "PellixApp.h"
+#include "Resource.h"
+#include "StringTable.h"
+
+#include <QToolBar>
+
+namespace
+{
+// Help context ids of windows: this base plus the window's resource id.
+constexpr int kHelpResourceBase = 0x20000;
+
+QIcon ToolBarIcon(int nID)
+{
+    const int nImage = ToolBarImageIndex(nID);
+    QIcon icon;
+    for (const qreal dpr : {1.0, 2.0}) {
+        const QPixmap pixmap = ToolBarImage(nImage, dpr);
+        if (!pixmap.isNull())
+            icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+} // namespace
+
+CMainFrame::CMainFrame(QWidget *pParent) : CMDIFrameWnd(pParent)
+{
+    setWindowIcon(AppIcon());
+    SetPromptProvider(LoadResString);
+    LoadMenuBar(ToFrameMenu(MainMenuDef()));
+    SetAccelerators(ToFrameAccelerators(AcceleratorDef()));
+    CreateBars();
+    RegisterCommands();
+    SetTitle(LoadResString(IDR_MAINFRAME));
+    SetIdleText(LoadResString(AFX_IDS_IDLEMESSAGE));
+}
+
+CMainFrame::~CMainFrame() = default;
+
+void CMainFrame::CreateBars()
+{
+    QToolBar *pToolBar = CreateToolBar(ToolBarButtonIds(ToolBarDef()), ToolBarIcon);
+    pToolBar->setIconSize(kToolBarImageSize);
+    SetIndicators({
+        {ID_INDICATOR_CAPS, LoadResString(ID_INDICATOR_CAPS)},
+        {ID_INDICATOR_NUM, LoadResString(ID_INDICATOR_NUM)},
+        {ID_INDICATOR_SCRL, LoadResString(ID_INDICATOR_SCRL)},
+    });
+}
+
+// Find and Replace get no handler here yet: the find dialog is still to come, so they stay
+// disabled.
+void CMainFrame::RegisterCommands()
+{
+    OnCommand(ID_FILE_OPENURL, [this] { OnOpenURL(); });
+    OnUpdateCommandUI(ID_FILE_OPENURL, [](CCmdUI *pCmdUI) { pCmdUI->Enable(true); });
+    OnCommand(ID_HELP_CONTENTS, [this] { OnHelpContents(); });
+    OnCommand(ID_HELP, [this] { OnHelp(); });
+}
+
+void CMainFrame::SetStatusText(int nID)
+{
+    SetMessageText(LoadResString(nID));
+}
+
+void CMainFrame::OnOpenURL()
+{
+    COpenURLDlg dialog(this);
+    dialog.exec();
+}
+
+void CMainFrame::OnHelpContents()
+{
+    WinHelp(0, HH_DISPLAY_TOPIC);
+}
+
+void CMainFrame::OnHelp()
+{
+    WinHelp(GetHelpContextID(), HH_HELP_CONTEXT);
+}
+
+void CMainFrame::WinHelp(int nData, int nCommand)
+{
+    const CPellixApp *pApp = PellixApp();
+    ShowHelp(this, pApp != nullptr ? pApp->GetHelpFilePath() : HelpFilePath(), nCommand, nData);
+}
+
+int CMainFrame::GetHelpContextID() const
+{
+    return kHelpResourceBase + (MDIGetActive() != nullptr ? IDR_PELLIXTYPE : IDR_MAINFRAME);
+}

@@ -1,0 +1,53 @@
+#include "ScreenshotRun.h"
+
+#include "FileDialog.h"
+#include "MDIFrameWnd.h"
+#include "MessageBox.h"
+#include "WinApp.h"
+
+#include <QCoreApplication>
+#include <QPixmap>
+#include <QTimer>
+#include <cstdio>
+
+namespace
+{
+// Long enough for the window to be laid out and painted once.
+constexpr int kSettleMilliseconds = 1000;
+
+void PrintLine(const QString &strText)
+{
+    QString strLine = strText;
+    while (strLine.endsWith(u'\n'))
+        strLine.chop(1);
+    std::fprintf(stderr, "%s\n", strLine.toUtf8().constData());
+}
+
+void SaveMainWindow(const QString &strFile)
+{
+    CWinApp *pApp = AfxGetApp();
+    QWidget *pMainFrame = pApp != nullptr ? pApp->GetMainFrame() : nullptr;
+    const bool bSaved = pMainFrame != nullptr && pMainFrame->grab().save(strFile, "PNG");
+    if (bSaved)
+        std::fprintf(stderr, "saved %s\n", strFile.toUtf8().constData());
+    else
+        std::fprintf(stderr, "could not write %s\n", strFile.toUtf8().constData());
+    QCoreApplication::exit(bSaved ? 0 : 1);
+}
+} // namespace
+
+void PrepareScreenshotRun(const QString &strFile)
+{
+    SetMessageBoxHandler(PrintLine);
+    // Nobody is there to answer: changes are dropped, no file is chosen.
+    SetYesNoCancelHandler([](const QString &strText) {
+        PrintLine(strText + QStringLiteral(" (no)"));
+        return MessageBoxResult::No;
+    });
+    SetFileDialogHandler(
+        [](FileDialogMode, const QString &, const QString &) { return QString(); });
+    // The first timer runs once the event loop has started, after the start-up.
+    QTimer::singleShot(0, [strFile] {
+        QTimer::singleShot(kSettleMilliseconds, [strFile] { SaveMainWindow(strFile); });
+    });
+}

@@ -1,0 +1,183 @@
+// The tree pane on the 100 MB generated document: from CPellixDoc::OpenXMLDocument to a tree
+// the view has laid out, beside libxml2's xmlReadFile of the same file in the same run; the
+// tree build alone on a loaded DOM; and a selection change on an element of 10,000
+// attributes. Each benchmark reports its time and, as counters, the peak memory of one run.
+
+#include "BenchSupport.h"
+#include "MessageBox.h"
+#include "PellixDoc.h"
+#include "PellixGridView.h"
+#include "PellixTreeView.h"
+#include "PellixView.h"
+
+#include <benchmark/benchmark.h>
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+
+#include <QApplication>
+#include <QSplitter>
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <malloc.h>
+#include <memory>
+#include <tuple>
+
+namespace
+{
+
+constexpr int kMegabytes = 100;
+constexpr int kAttributes = 10000;
+
+// A window as a child frame lays it out: the document and its three panes.
+struct Window {
+    Window() : splitter(std::make_unique<QSplitter>()), doc(std::make_unique<CPellixDoc>())
+    {
+        tree = new CPellixTreeView(doc.get(), splitter.get());
+        auto *pRight = new QSplitter(Qt::Vertical, splitter.get());
+        grid = new CPellixGridView(doc.get(), pRight);
+        text = new CPellixView(doc.get(), pRight);
+        tree->SetPanes(grid, text);
+        grid->SetTextPane(text);
+        text->SetGridPane(grid);
+        doc->SetPanes(tree, tree, grid, grid, text);
+        splitter->resize(1000, 700);
+        splitter->show();
+        QApplication::processEvents();
+    }
+    // Opens `path` and lets the view lay out the first rows, as it does before painting.
+    bool OpenAndLayOut(const std::string &path)
+    {
+        const bool bLoaded = doc->OpenXMLDocument(QString::fromStdString(path));
+        tree->expand(tree->IndexFromItem(tree->GetRootItem()));
+        QApplication::processEvents();
+        return bLoaded;
+    }
+
+    std::unique_ptr<QSplitter> splitter;
+    std::unique_ptr<CPellixDoc> doc;
+    CPellixTreeView *tree = nullptr;
+    CPellixGridView *grid = nullptr;
+    CPellixView *text = nullptr;
+};
+
+void setCounters(benchmark::State &state, const std::string &path, std::size_t peak)
+{
+    const double size = static_cast<double>(std::filesystem::file_size(path));
+    state.counters["file_MB"] = size / (1 << 20);
+    state.counters["peak_MB"] = static_cast<double>(peak) / (1 << 20);
+    state.counters["peak_x_file"] = static_cast<double>(peak) / size;
+}
+
+void xmlReadFile_(benchmark::State &state)
+{
+    const std::string path = GeneratedDocument(kMegabytes);
+    std::size_t peak = 0;
+    for (auto _ : state) {
+        malloc_trim(0);
+        ResetPeakMemory();
+        xmlDocPtr document = xmlReadFile(path.c_str(), nullptr, 0);
+        if (document == nullptr)
+            state.SkipWithError("load failed");
+        peak = std::max(peak, PeakMemorySinceReset());
+        state.PauseTiming();
+        xmlFreeDoc(document);
+        state.ResumeTiming();
+    }
+    setCounters(state, path, peak);
+}
+
+// Open to a laid-out tree: the DOM load and the tree build together.
+void OpenToTree_(benchmark::State &state)
+{
+    const std::string path = GeneratedDocument(kMegabytes);
+    std::size_t peak = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto window = std::make_unique<Window>();
+        malloc_trim(0);
+        ResetPeakMemory();
+        state.ResumeTiming();
+        if (!window->OpenAndLayOut(path))
+            state.SkipWithError("load failed");
+        peak = std::max(peak, PeakMemorySinceReset());
+        state.PauseTiming();
+        state.counters["items"] =
+            static_cast<double>(window->tree->GetRootItem().GetFirstChild().GetChildCount());
+        window.reset();
+        state.ResumeTiming();
+    }
+    setCounters(state, path, peak);
+}
+
+// The tree build alone, on a DOM that is already loaded.
+void BuildTree_(benchmark::State &state)
+{
+    const std::string path = GeneratedDocument(kMegabytes);
+    Window window;
+    window.OpenAndLayOut(path);
+    std::size_t peak = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        window.tree->DeleteAllTreeItems();
+        malloc_trim(0);
+        ResetPeakMemory();
+        state.ResumeTiming();
+        window.tree->BuildTreeFromDocument(window.doc->GetXMLDocument());
+        window.tree->expand(window.tree->IndexFromItem(window.tree->GetRootItem()));
+        QApplication::processEvents();
+        peak = std::max(peak, PeakMemorySinceReset());
+    }
+    setCounters(state, path, peak);
+}
+
+std::string WideElementDocument()
+{
+    const auto path = std::filesystem::temp_directory_path() / "pellix-bench-wide.xml";
+    std::ofstream out(path, std::ios::binary);
+    out << "<root><wide";
+    for (int i = 0; i < kAttributes; ++i)
+        out << " attribute" << i << "=\" value " << i << " \"";
+    out << "/><narrow/></root>";
+    return path.string();
+}
+
+// Selecting an element of 10,000 attributes, coming from an item with unedited rows.
+void SelectWideElement_(benchmark::State &state)
+{
+    Window window;
+    window.OpenAndLayOut(WideElementDocument());
+    const CTreeItemRef root = window.tree->GetRootItem().GetFirstChild();
+    const CTreeItemRef wide = root.GetFirstChild();
+    const CTreeItemRef narrow = wide.GetNextSibling();
+    for (auto _ : state) {
+        state.PauseTiming();
+        window.tree->SelectItem(narrow);
+        state.ResumeTiming();
+        window.tree->SelectItem(wide);
+    }
+    state.counters["rows"] = window.grid->GetRowCount();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    SetMessageBoxHandler([](const QString &) {}); // the load's message would only be noise
+    xmlInitParser();
+    for (const auto &[name, function, nIterations] :
+         {std::tuple{"xmlReadFile", &xmlReadFile_, 3}, std::tuple{"OpenToTree", &OpenToTree_, 3},
+          std::tuple{"BuildTree", &BuildTree_, 3},
+          std::tuple{"SelectWideElement", &SelectWideElement_, 10}}) {
+        benchmark::RegisterBenchmark(name, function)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(nIterations);
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

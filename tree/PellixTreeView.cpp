@@ -1,0 +1,235 @@
+#include "PellixTreeView.h"
+
+#include "BuildTreeFromDOM.h"
+#include "DocumentBase.h"
+#include "Images.h"
+#include "MessageBox.h"
+#include "NodeRows.h"
+#include "PellixGridView.h"
+#include "PellixView.h"
+#include "TreeItemDelegate.h"
+#include "TreeItemModel.h"
+
+#include <QContextMenuEvent>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QToolTip>
+#include <climits>
+
+CPellixTreeView::CPellixTreeView(CDocument *pDoc, QWidget *pParent)
+    : QTreeView(pParent), CView(this, pDoc), m_pModel(new CTreeItemModel(this)),
+      m_pDelegate(new CTreeItemDelegate(this))
+{
+    setModel(m_pModel);
+    setItemDelegate(m_pDelegate);
+    setHeaderHidden(true);
+    // Every row has the same height: the view then lays out a million items without asking
+    // each for its size.
+    setUniformRowHeights(true);
+    setRootIsDecorated(true);
+    setAnimated(false);
+    setIconSize(kTreeImageSize);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::DoubleClicked);
+    // The label tooltip hides as soon as the mouse leaves the label.
+    viewport()->setMouseTracking(true);
+    m_pModel->SetRenameHandler([this](CTreeItemModel::ItemId id, const QString &strText) {
+        return OnEndLabelEdit(CTreeItemRef(m_pModel, id), strText);
+    });
+    connect(this, &QTreeView::expanded, this, [this](const QModelIndex &index) {
+        if (m_pModel->DepthOf(m_pModel->IdOf(index)) >= kMaxShownDepth)
+            collapse(index);
+    });
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex &current) { OnCurrentChanged(current); });
+    RegisterCommands();
+}
+
+CPellixTreeView::~CPellixTreeView() = default;
+
+void CPellixTreeView::SetPanes(CPellixGridView *pGrid, CPellixView *pText)
+{
+    m_pGrid = pGrid;
+    m_pText = pText;
+}
+
+CTreeItemRef CPellixTreeView::AddItem(int nKind, const QString &strLabel, const dom::Node &node,
+                                      const CTreeItemRef &parent)
+{
+    if (nKind != 0 && nKind != 1 && (nKind < 3 || nKind > 6)) {
+        AfxMessageBox(QStringLiteral("Invalid Item Type in AddItem"));
+        return {};
+    }
+    if (!parent.IsNull() && parent.GetModel() != m_pModel)
+        return {};
+    const CTreeItemModel::ItemId parentId = nKind == 0 ? CTreeItemModel::kRootId : parent.GetId();
+    return CTreeItemRef(m_pModel,
+                        m_pModel->InsertNewItem(parentId, node, nKind, strLabel, INT_MAX));
+}
+
+void CPellixTreeView::SetItemTip(const CTreeItemRef &item, const QString &strText)
+{
+    if (item.GetModel() == m_pModel)
+        m_pModel->SetTip(item.GetId(), strText);
+}
+
+QString CPellixTreeView::GetItemTip(const CTreeItemRef &item) const
+{
+    if (item.GetModel() != m_pModel)
+        return {};
+    if (const QString *pStored = m_pModel->StoredTip(item.GetId()))
+        return *pStored;
+    return AttributeTipText(m_pModel->NodeViewOf(item.GetId()));
+}
+
+CTreeItemRef CPellixTreeView::GetRootItem() const
+{
+    return CTreeItemRef(m_pModel, m_pModel->ChildAt(CTreeItemModel::kRootId, 0));
+}
+
+CTreeItemRef CPellixTreeView::GetSelectedItem() const
+{
+    return ItemFromIndex(selectionModel()->currentIndex());
+}
+
+CTreeItemRef CPellixTreeView::HitTest(const QPoint &ptViewport) const
+{
+    return ItemFromIndex(indexAt(ptViewport));
+}
+
+CTreeItemRef CPellixTreeView::ItemFromIndex(const QModelIndex &index) const
+{
+    return CTreeItemRef(m_pModel, m_pModel->IdOf(index));
+}
+
+QModelIndex CPellixTreeView::IndexFromItem(const CTreeItemRef &item) const
+{
+    return item.GetModel() == m_pModel ? m_pModel->IndexOf(item.GetId()) : QModelIndex();
+}
+
+void CPellixTreeView::SelectItem(const CTreeItemRef &item)
+{
+    const QModelIndex index = IndexFromItem(item);
+    selectionModel()->setCurrentIndex(index, index.isValid() ? QItemSelectionModel::ClearAndSelect
+                                                             : QItemSelectionModel::Clear);
+}
+
+void CPellixTreeView::DeleteAllTreeItems()
+{
+    DropShownRows();
+    m_pModel->Clear();
+    m_itemCurrent = m_itemPrevious = m_itemDropTarget = m_itemClipSource = CTreeItemRef();
+    m_nClipMode = CLIP_NONE;
+    m_bDragging = false;
+}
+
+void CPellixTreeView::AddDocumentItem(const QString &label, const dom::Document &document)
+{
+    AddItem(0, label, document, CTreeItemRef());
+}
+
+void CPellixTreeView::BuildTreeFromDocument(const dom::Document &document)
+{
+    if (!m_pModel->IsEmpty())
+        DeleteAllTreeItems();
+    BuildTreeFromDOM(document, 0, this, CTreeItemRef());
+}
+
+void CPellixTreeView::CommitShownItem()
+{
+    EndGridEdit();
+    if (!m_itemPrevious.IsNull())
+        CommitItem(m_itemPrevious);
+}
+
+bool CPellixTreeView::edit(const QModelIndex &index, EditTrigger trigger, QEvent *pEvent)
+{
+    const bool bStarted = QTreeView::edit(index, trigger, pEvent);
+    if (bStarted)
+        m_bEditingLabel = true;
+    return bStarted;
+}
+
+void CPellixTreeView::closeEditor(QWidget *pEditor, QAbstractItemDelegate::EndEditHint hint)
+{
+    m_bEditingLabel = false;
+    QTreeView::closeEditor(pEditor, hint);
+}
+
+void CPellixTreeView::keyPressEvent(QKeyEvent *pEvent)
+{
+    if (pEvent->key() == Qt::Key_Delete &&
+        (pEvent->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        EndGridEdit();
+        RemoveItem(m_itemCurrent);
+        pEvent->accept();
+        return;
+    }
+    QTreeView::keyPressEvent(pEvent);
+}
+
+void CPellixTreeView::mousePressEvent(QMouseEvent *pEvent)
+{
+    // A right click opens the popup for the item under the cursor without selecting it.
+    if (pEvent->button() == Qt::RightButton) {
+        pEvent->accept();
+        return;
+    }
+    QTreeView::mousePressEvent(pEvent);
+}
+
+void CPellixTreeView::contextMenuEvent(QContextMenuEvent *pEvent)
+{
+    if (pEvent->reason() == QContextMenuEvent::Mouse) {
+        ShowPopupMenu(pEvent->pos(), pEvent->globalPos());
+        return;
+    }
+    const QPoint ptItem = visualRect(currentIndex()).center();
+    ShowPopupMenu(ptItem, viewport()->mapToGlobal(ptItem));
+}
+
+bool CPellixTreeView::viewportEvent(QEvent *pEvent)
+{
+    if (pEvent->type() == QEvent::ToolTip) {
+        const auto *pHelp = static_cast<QHelpEvent *>(pEvent);
+        ShowItemTip(pHelp->pos(), pHelp->globalPos());
+        return true;
+    }
+    return QTreeView::viewportEvent(pEvent);
+}
+
+QRect CPellixTreeView::LabelRect(const QModelIndex &index) const
+{
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.rect = visualRect(index);
+    return m_pDelegate->LabelTextRect(option, index);
+}
+
+void CPellixTreeView::ShowItemTip(const QPoint &ptViewport, const QPoint &ptGlobal)
+{
+    const QModelIndex index = indexAt(ptViewport);
+    const QRect rect = index.isValid() ? LabelRect(index) : QRect();
+    // The edges of the label count as inside it.
+    const bool bOverLabel = rect.isValid() && ptViewport.x() >= rect.left() &&
+                            ptViewport.x() <= rect.left() + rect.width();
+    const QString strTip = bOverLabel ? GetItemTip(ItemFromIndex(index)) : QString();
+    if (strTip.isEmpty()) {
+        QToolTip::hideText();
+        return;
+    }
+    QToolTip::showText(ptGlobal, strTip, viewport(), rect.adjusted(0, 0, 1, 0));
+}
+
+void CPellixTreeView::EndGridEdit()
+{
+    if (m_pGrid != nullptr)
+        m_pGrid->EndCellEdit();
+}
+
+void CPellixTreeView::MarkModified()
+{
+    if (CDocument *pDoc = GetDocument())
+        pDoc->SetModifiedFlag(true);
+}
