@@ -1,5 +1,7 @@
 #include "PellixGridView.h"
 
+#include "MDIChildWnd.h"
+
 #include "CellTextDelegate.h"
 #include "CmdUI.h"
 #include "DocumentBase.h"
@@ -274,4 +276,10 @@ void CPellixGridView::paintEvent(QPaintEvent *pEvent)
     const bool bSelected = selectionModel()->isSelected(current);
     painter.setPen(palette().color(bSelected ? QPalette::HighlightedText : QPalette::Text));
     painter.drawRect(visualRect(current).adjusted(1, 1, -2, -2));
+}
+
+void CPellixGridView::OnInitialUpdate()
+{
+    if (CMDIChildWnd *pFrame = GetParentFrame())
+        pFrame->setWindowState(pFrame->windowState() | Qt::WindowMaximized);
 }

@@ -52,6 +52,8 @@ public:
 
     // Appends an empty row of nKind; nothing while no node is shown.
     void InsertEmptyRow(int nKind) override;
+    // Document windows open maximized, as the grid wants the room.
+    void OnInitialUpdate() override;
     bool IsShowingNode() const override { return m_bShowingNode; }
 
     // The last cell hit by a click or a cursor move, in row order (column 0 type, 1 name,

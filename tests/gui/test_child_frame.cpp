@@ -65,8 +65,12 @@ TEST_F(ChildFrame, TheTreeIsTwoHundredPixelsWideBesideTheGridAboveTheText)
     EXPECT_GE(textAt.y(), gridAt.y() + pGrid->height());
     EXPECT_GT(pText->height(), 0);
 
+    // Document windows open maximized.
+    EXPECT_TRUE(pFrame->isMaximized());
+
     // Given room, the grid keeps its ideal height and the text pane takes the rest; the
     // tree keeps its width.
+    pFrame->setWindowState(Qt::WindowNoState);
     const int nIdeal = CChildFrame::GridPaneIdealHeight(pFrame->height());
     pFrame->resize(pFrame->width() + 100, pFrame->height() + nIdeal);
     EXPECT_EQ(pGrid->height(), nIdeal);

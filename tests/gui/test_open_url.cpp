@@ -50,7 +50,7 @@ TEST_F(OpenURL, AFileUrlOpensInANewWindowTitledWithTheUrlAsTyped)
     EXPECT_FALSE(pDoc->IsModified());
     EXPECT_EQ(m_messages.messages(), QStringList({kLoaded}));
     EXPECT_EQ(pDoc->GetXMLDocument().documentElement().nodeName(), "root");
-    EXPECT_EQ(Main().windowTitle(), "Pellix - " + strURL);
+    EXPECT_EQ(Main().windowTitle(), "Pellix - [" + strURL + "]");
     EXPECT_EQ(App().m_strURLHistory, QStringList({strURL}));
 
     // It has no file: Save asks for a name.
