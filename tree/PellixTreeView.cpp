@@ -134,6 +134,10 @@ void CPellixTreeView::BuildTreeFromDocument(const dom::Document &document)
     if (!m_pModel->IsEmpty())
         DeleteAllTreeItems();
     BuildTreeFromDOM(document, 0, this, CTreeItemRef());
+    // Show the root element at once; deeper levels stay closed.
+    const QModelIndex root = IndexFromItem(GetRootItem());
+    if (root.isValid())
+        expand(root);
 }
 
 void CPellixTreeView::CommitShownItem()
