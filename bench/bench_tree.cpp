@@ -102,7 +102,7 @@ void OpenToTree_(benchmark::State &state)
             state.SkipWithError("load failed");
         peak = std::max(peak, PeakMemorySinceReset());
         state.PauseTiming();
-        state.counters["items"] =
+        state.counters["records"] =
             static_cast<double>(window->tree->GetRootItem().GetFirstChild().GetChildCount());
         window.reset();
         state.ResumeTiming();
