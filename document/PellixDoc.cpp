@@ -2,6 +2,7 @@
 
 #include "CmdUI.h"
 #include "DomFunctions.h"
+#include "InsertRowCommands.h"
 #include "Loading.h"
 #include "MDIFrameWnd.h"
 #include "Resource.h"
@@ -23,15 +24,7 @@ std::function<void()> &openUrlHandler()
 CPellixDoc::CPellixDoc()
 {
     OnCommand(ID_FILE_OPENURL, [this] { OnOpenURL(); });
-    const struct {
-        int nID;
-        int nKind;
-    } inserts[] = {{ID_INSERT_ATTRIBUTE, dom::NODE_ATTRIBUTE},
-                   {ID_INSERT_TEXT, dom::NODE_TEXT},
-                   {ID_INSERT_COMMENT, dom::NODE_COMMENT},
-                   {ID_INSERT_PROCESSINSTRUCTION, dom::NODE_PROCESSING_INSTRUCTION},
-                   {ID_INSERT_CDATASECTION, dom::NODE_CDATA_SECTION}};
-    for (const auto &insert : inserts) {
+    for (const CInsertRowCommand &insert : kInsertRowCommands) {
         const int nKind = insert.nKind;
         OnCommand(insert.nID, [this, nKind] { InsertRow(nKind); });
         // Rows typed while no node is shown would be thrown away.

@@ -6,6 +6,7 @@
 #include "CmdUI.h"
 #include "DocumentBase.h"
 #include "GridRowModel.h"
+#include "InsertRowCommands.h"
 #include "KindChoiceDelegate.h"
 #include "NodeType.h"
 #include "PellixView.h"
@@ -68,15 +69,7 @@ void CPellixGridView::SetUpColumns()
 
 void CPellixGridView::RegisterCommands()
 {
-    const struct {
-        int nID;
-        int nKind;
-    } inserts[] = {{ID_INSERT_ATTRIBUTE, dom::NODE_ATTRIBUTE},
-                   {ID_INSERT_TEXT, dom::NODE_TEXT},
-                   {ID_INSERT_COMMENT, dom::NODE_COMMENT},
-                   {ID_INSERT_PROCESSINSTRUCTION, dom::NODE_PROCESSING_INSTRUCTION},
-                   {ID_INSERT_CDATASECTION, dom::NODE_CDATA_SECTION}};
-    for (const auto &insert : inserts) {
+    for (const CInsertRowCommand &insert : kInsertRowCommands) {
         const int nKind = insert.nKind;
         OnCommand(insert.nID, [this, nKind] { InsertEmptyRow(nKind); });
         // Rows typed while no node is shown would be thrown away.
