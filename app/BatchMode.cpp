@@ -8,7 +8,8 @@
 #include <QFileInfo>
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 void printMessage(const QString &text)
 {
@@ -34,8 +35,8 @@ bool isEmptyLocalFile(const QString &source)
 
 bool IsBatchCommand(const QStringList &arguments)
 {
-    return arguments.size() > 1 &&
-           (arguments.at(1) == QLatin1String("--convert") || arguments.at(1) == QLatin1String("--check"));
+    return arguments.size() > 1 && (arguments.at(1) == QLatin1String("--convert") ||
+                                    arguments.at(1) == QLatin1String("--check"));
 }
 
 int RunBatchMode(const QStringList &arguments)
@@ -55,7 +56,8 @@ int RunBatchMode(const QStringList &arguments)
         } else {
             for (dom::Node child = document.firstChild(); child; child = child.nextSibling()) {
                 if (child.nodeType() == dom::NODE_DOCUMENT_TYPE)
-                    AfxMessageBox(QStringLiteral("DTD Reference is not supported in this version!"));
+                    AfxMessageBox(
+                        QStringLiteral("DTD Reference is not supported in this version!"));
             }
         }
     }

@@ -5,7 +5,8 @@
 #include <fstream>
 #include <sstream>
 
-namespace {
+namespace
+{
 
 std::size_t statusValue(const char *key)
 {
@@ -36,8 +37,8 @@ std::string GeneratedDocument(int megabytes)
     std::size_t written = 0;
     for (std::size_t i = 1; written < target; ++i) {
         std::ostringstream record;
-        record << "\t<record id=\"" << i << "\" type=\"" << types[i % 4]
-               << "\" status=\"" << (i % 3 == 0 ? "archived" : "active")
+        record << "\t<record id=\"" << i << "\" type=\"" << types[i % 4] << "\" status=\""
+               << (i % 3 == 0 ? "archived" : "active")
                << "\" created=\"2026-12-07T10:" << (i % 60) / 10 << i % 10 << ":00\">\n"
                << "\t\t<name>Record number " << i << "</name>\n"
                << "\t\t<value unit=\"kg\">" << (i % 1000) << "." << (i % 7) << "</value>\n"

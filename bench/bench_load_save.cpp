@@ -16,7 +16,8 @@
 #include <filesystem>
 #include <malloc.h>
 
-namespace {
+namespace
+{
 
 const int kSizes[] = {1, 10, 100};
 
@@ -101,7 +102,9 @@ void registerAll()
             benchmark::RegisterBenchmark(name, function)
                 ->Arg(size)
                 ->Unit(benchmark::kMillisecond)
-                ->Iterations(size >= 100 ? 3 : size >= 10 ? 10 : 50);
+                ->Iterations(size >= 100  ? 3
+                             : size >= 10 ? 10
+                                          : 50);
         }
     }
 }

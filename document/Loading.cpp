@@ -30,9 +30,10 @@ HRESULT ReportParseError(const dom::ParseError &error)
     if (!error.reason.empty() && error.reason.back() != '\n')
         std::fputc('\n', stderr);
     if (error.line > 0) {
-        const QString message = QStringLiteral("Error on line ") +
-                                QString::asprintf("%ld, position %ld \n", error.line, error.linepos) +
-                                QString::fromStdString(error.reason);
+        const QString message =
+            QStringLiteral("Error on line ") +
+            QString::asprintf("%ld, position %ld \n", error.line, error.linepos) +
+            QString::fromStdString(error.reason);
         AfxMessageBox(message);
     }
     return E_FAIL;

@@ -13,7 +13,8 @@
 
 #include <QFileInfo>
 
-namespace {
+namespace
+{
 std::function<void()> &openUrlHandler()
 {
     static std::function<void()> handler;

@@ -7,7 +7,8 @@
 #include <string_view>
 
 // Buffered output of the writer: into memory only, or flushed to a file in large blocks.
-class XmlSink {
+class XmlSink
+{
 public:
     // With a null `file` everything stays in memory (see text()).
     explicit XmlSink(std::FILE *file = nullptr) : m_file(file) {}

@@ -3,8 +3,8 @@
 #include "MessageBox.h"
 
 #include <QFile>
-#include <algorithm>
 #include <QFileInfo>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -12,7 +12,8 @@
 #include <unistd.h>
 #include <vector>
 
-namespace {
+namespace
+{
 
 constexpr std::string_view kLineEnd = "\r\n";
 
@@ -275,7 +276,8 @@ std::string WriteXMLString(const dom::Node &document, std::string *error)
     return std::string(sink.text());
 }
 
-namespace {
+namespace
+{
 
 mode_t newFileMode()
 {
@@ -290,8 +292,7 @@ std::string writeReplacing(const dom::Node &document, const QByteArray &target)
 {
     const QFileInfo info(QFile::decodeName(target));
     QByteArray temporary =
-        QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName()) +
-        ".XXXXXX";
+        QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName()) + ".XXXXXX";
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0)
         return std::strerror(errno);
@@ -328,9 +329,9 @@ HRESULT WriteXMLFile(const dom::Node &document, const QString &path)
     // Saving through a symbolic link replaces the file it points to, not the link.
     const QFileInfo info(path);
     const QString target = info.isSymLink() ? info.canonicalFilePath() : info.absoluteFilePath();
-    const std::string reason =
-        target.isEmpty() ? std::string("the link points nowhere")
-                         : writeReplacing(document, QFile::encodeName(target));
+    const std::string reason = target.isEmpty()
+                                   ? std::string("the link points nowhere")
+                                   : writeReplacing(document, QFile::encodeName(target));
     if (reason.empty())
         return S_OK;
     AfxMessageBox(QStringLiteral("Cannot save %1:\n%2").arg(path, QString::fromStdString(reason)));

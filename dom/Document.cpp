@@ -10,8 +10,10 @@
 #include <cstring>
 #include <sys/stat.h>
 
-namespace dom {
-namespace {
+namespace dom
+{
+namespace
+{
 
 bool startsWithNoCase(std::string_view text, std::string_view prefix)
 {
@@ -204,7 +206,8 @@ HRESULT Document::createNode(NodeType type, std::string_view name, Node *out) co
     return S_OK;
 }
 
-namespace {
+namespace
+{
 Node createWithValue(const Document &document, NodeType type, std::string_view name,
                      std::string_view value)
 {

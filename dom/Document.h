@@ -6,11 +6,13 @@
 #include <cstddef>
 #include <string_view>
 
-namespace dom {
+namespace dom
+{
 
 // The handle of a document node. It owns the store of all its nodes; handles of its nodes
 // keep it alive. A default-constructed Document is null.
-class Document : public Node {
+class Document : public Node
+{
 public:
     Document() = default;
 

@@ -17,5 +17,11 @@ constexpr HRESULT DOM_E_RESOURCE_NOT_FOUND = static_cast<HRESULT>(0x800C0006u);
 // A load was stopped because entity expansion grew far beyond the input.
 constexpr HRESULT DOM_E_EXPANSION_LIMIT = static_cast<HRESULT>(0x800C0007u);
 
-constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
-constexpr bool FAILED(HRESULT hr) { return hr < 0; }
+constexpr bool SUCCEEDED(HRESULT hr)
+{
+    return hr >= 0;
+}
+constexpr bool FAILED(HRESULT hr)
+{
+    return hr < 0;
+}

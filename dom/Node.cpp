@@ -4,7 +4,8 @@
 #include "NodeStore.h"
 #include "XmlName.h"
 
-namespace dom {
+namespace dom
+{
 
 Node Node::make(std::uint32_t index) const
 {

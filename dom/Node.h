@@ -8,7 +8,8 @@
 #include <string>
 #include <string_view>
 
-namespace dom {
+namespace dom
+{
 
 class DocumentStore;
 class AttributeMap;
@@ -20,7 +21,8 @@ class NodeView;
 // and nodes stay owned by the document after removal, so no handle ever dangles. A default
 // handle is null: its queries return null handles, empty strings or NODE_INVALID, and its
 // operations return E_POINTER.
-class Node {
+class Node
+{
 public:
     Node() = default;
 
@@ -104,7 +106,8 @@ protected:
 // A read-only node reference without a count, for walks over large documents (the writer,
 // the tree builder). It must not outlive the handles of its document. A null view has kind
 // NODE_INVALID and null neighbours.
-class NodeView {
+class NodeView
+{
 public:
     NodeView() = default;
     bool isNull() const { return m_index == 0; }
@@ -129,7 +132,8 @@ private:
 };
 
 // The attribute list of an element, read by index or walked with nextNode().
-class AttributeMap {
+class AttributeMap
+{
 public:
     AttributeMap() = default;
     explicit AttributeMap(const Node &element);
@@ -140,7 +144,11 @@ public:
     Node getNamedItem(std::string_view name) const;
     // The attribute after the last one returned (the first after reset()); null at the end.
     Node nextNode();
-    void reset() { m_cursor = Node(); m_started = false; }
+    void reset()
+    {
+        m_cursor = Node();
+        m_started = false;
+    }
 
 private:
     Node m_element;

@@ -4,7 +4,8 @@
 #include <limits>
 #include <utility>
 
-namespace dom {
+namespace dom
+{
 
 DocumentStore::DocumentStore()
 {

@@ -15,7 +15,8 @@
 #include <unordered_map>
 #include <vector>
 
-namespace dom {
+namespace dom
+{
 
 using NodeIndex = std::uint32_t;
 using NameId = std::uint32_t;
@@ -61,7 +62,8 @@ inline bool HasChildList(NodeType kind)
     return kind == NODE_ELEMENT || kind == NODE_DOCUMENT || kind == NODE_DOCUMENT_FRAGMENT;
 }
 
-class DocumentStore {
+class DocumentStore
+{
 public:
     DocumentStore();
     ~DocumentStore();

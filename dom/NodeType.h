@@ -1,6 +1,7 @@
 #pragma once
 
-namespace dom {
+namespace dom
+{
 
 // The DOM's node-type numbers; other parts of the program and stored data use these values.
 enum NodeType : unsigned char {

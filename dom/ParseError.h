@@ -3,7 +3,8 @@
 #include <cstdint>
 #include <string>
 
-namespace dom {
+namespace dom
+{
 
 // The outcome of the last load of a document. `errorCode` is 0 after a good load; a source that
 // could not be read has a non-zero code and line 0.

@@ -13,8 +13,10 @@
 #include <unordered_map>
 #include <vector>
 
-namespace dom {
-namespace {
+namespace dom
+{
+namespace
+{
 
 constexpr unsigned kMaxDepth = 100000;
 constexpr std::uint64_t kExpansionAllowance = std::uint64_t{64} << 20;
@@ -55,7 +57,8 @@ xmlParserInputPtr refuseExternal(const char *url, const char *id, xmlParserCtxtP
     return g_defaultLoader != nullptr ? g_defaultLoader(url, id, ctxt) : nullptr;
 }
 
-class Loader {
+class Loader
+{
 public:
     Loader(DocumentStore &store, std::uint64_t inputSize)
         : m_store(store), m_limit(kExpansionAllowance + kExpansionFactor * inputSize)
@@ -98,10 +101,7 @@ public:
     void doctype(const xmlChar *name);
     void error(const xmlError *error);
     NameId internName(const xmlChar *local, const xmlChar *prefix);
-    NameId internPlain(const xmlChar *name)
-    {
-        return internName(name, nullptr);
-    }
+    NameId internPlain(const xmlChar *name) { return internName(name, nullptr); }
     bool inSubset(void *ctx) const { return static_cast<xmlParserCtxtPtr>(ctx)->inSubset != 0; }
     void flushText();
 
@@ -196,9 +196,10 @@ std::string Loader::declarationData() const
     std::string narrow;
     if (head.substr(0, 3) == "\xEF\xBB\xBF") {
         head.remove_prefix(3);
-    } else if (head.size() >= 4 && (head.substr(0, 2) == "\xFF\xFE" || head.substr(0, 2) == "\xFE\xFF" ||
-                                    head.substr(0, 2) == std::string_view("<\0", 2) ||
-                                    head.substr(0, 2) == std::string_view("\0<", 2))) {
+    } else if (head.size() >= 4 &&
+               (head.substr(0, 2) == "\xFF\xFE" || head.substr(0, 2) == "\xFE\xFF" ||
+                head.substr(0, 2) == std::string_view("<\0", 2) ||
+                head.substr(0, 2) == std::string_view("\0<", 2))) {
         const bool bom = head[0] == '\xFF' || head[0] == '\xFE';
         const bool bigEndian = bom ? head[0] == '\xFE' : head[0] == '\0';
         for (std::size_t i = (bom ? 2 : 0) + (bigEndian ? 1 : 0); i < head.size(); i += 2)
@@ -319,8 +320,9 @@ HRESULT Loader::finish(bool wellFormed)
         result.errorCode = m_firstError.code != 0 ? m_firstError.code : E_FAIL;
         result.line = m_firstError.line;
         result.linepos = m_firstError.column;
-        result.reason = m_firstError.message.empty() ? std::string("The document is not well-formed.\n")
-                                                     : m_firstError.message;
+        result.reason = m_firstError.message.empty()
+                            ? std::string("The document is not well-formed.\n")
+                            : m_firstError.message;
     } else {
         result.errorCode = 0;
         result.line = result.linepos = 0;
@@ -375,7 +377,10 @@ void onInternalSubset(void *ctx, const xmlChar *name, const xmlChar *externalId,
     xmlSAX2InternalSubset(ctx, name, externalId, systemId);
     Loader::of(ctx).doctype(name);
 }
-xmlParserInputPtr onResolveEntity(void *, const xmlChar *, const xmlChar *) { return nullptr; }
+xmlParserInputPtr onResolveEntity(void *, const xmlChar *, const xmlChar *)
+{
+    return nullptr;
+}
 void onError(void *ctx, xmlErrorPtr error)
 {
     auto *ctxt = static_cast<xmlParserCtxtPtr>(ctx);
@@ -400,7 +405,10 @@ int onRead(void *context, char *buffer, int size)
     reader->loader->rememberHead(buffer, count);
     return count;
 }
-int onClose(void *) { return 0; }
+int onClose(void *)
+{
+    return 0;
+}
 
 void initialiseOnce()
 {

@@ -9,7 +9,8 @@
 #include <functional>
 #include <string_view>
 
-namespace dom {
+namespace dom
+{
 
 class DocumentStore;
 

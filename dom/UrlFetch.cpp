@@ -3,8 +3,10 @@
 #include <curl/curl.h>
 #include <mutex>
 
-namespace dom {
-namespace {
+namespace dom
+{
+namespace
+{
 
 constexpr std::size_t kMaxBody = std::size_t{1} << 31;
 

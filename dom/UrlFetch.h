@@ -2,7 +2,8 @@
 
 #include <string>
 
-namespace dom {
+namespace dom
+{
 
 // Fetches an http:// or https:// URL into `body`. Redirects may only lead to http or https;
 // the whole transfer is bounded by `timeoutSeconds`. Returns false with a readable `error`

@@ -2,8 +2,10 @@
 
 #include <cstdint>
 
-namespace dom {
-namespace {
+namespace dom
+{
+namespace
+{
 
 bool isNameStartChar(std::uint32_t c)
 {

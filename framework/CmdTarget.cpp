@@ -4,7 +4,6 @@
 
 #include "CmdUI.h"
 
-
 CCmdTarget::~CCmdTarget() = default;
 
 void CCmdTarget::OnCommand(int nID, std::function<void()> fnHandler)

@@ -76,11 +76,10 @@ void CMDIFrameWnd::UpdateWindowList()
             m_pWindowMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(strTitle));
         pAction->setCheckable(true);
         pAction->setChecked(frames[i] == pActive);
-        connect(pAction, &QAction::triggered, this,
-                [pFrame = QPointer<CMDIChildWnd>(frames[i])] {
-                    if (pFrame != nullptr)
-                        pFrame->ActivateFrame();
-                });
+        connect(pAction, &QAction::triggered, this, [pFrame = QPointer<CMDIChildWnd>(frames[i])] {
+            if (pFrame != nullptr)
+                pFrame->ActivateFrame();
+        });
         m_windowListActions.push_back(pAction);
     }
 }

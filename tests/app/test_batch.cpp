@@ -8,9 +8,13 @@
 #include <QProcess>
 #include <filesystem>
 
-namespace {
+namespace
+{
 
-int run(const QStringList &arguments) { return RunBatchMode(QStringList{"pellix"} + arguments); }
+int run(const QStringList &arguments)
+{
+    return RunBatchMode(QStringList{"pellix"} + arguments);
+}
 
 } // namespace
 
@@ -29,7 +33,8 @@ TEST(BatchMode, ConvertTwiceIsIdempotentForEverySample)
                        QString::fromStdString(once)}),
                   0)
             << entry.path();
-        ASSERT_EQ(run({"--convert", QString::fromStdString(once), QString::fromStdString(twice)}), 0)
+        ASSERT_EQ(run({"--convert", QString::fromStdString(once), QString::fromStdString(twice)}),
+                  0)
             << entry.path();
         EXPECT_EQ(ReadBytes(once), ReadBytes(twice)) << entry.path();
         if (std::filesystem::file_size(entry.path()) > 0) {
@@ -46,8 +51,8 @@ TEST(BatchMode, ExitStatusAndMessagesOfTheProgram)
     const std::string out = dir.file("out.xml");
 
     QProcess program;
-    program.start(PELLIX_BINARY, {"--convert", PELLIX_SAMPLES_DIR "/sample.xml",
-                                  QString::fromStdString(out)});
+    program.start(PELLIX_BINARY,
+                  {"--convert", PELLIX_SAMPLES_DIR "/sample.xml", QString::fromStdString(out)});
     ASSERT_TRUE(program.waitForFinished(30000));
     EXPECT_EQ(program.exitCode(), 0);
     EXPECT_EQ(program.readAllStandardError(), "XML document loaded successfully\n");
@@ -81,6 +86,7 @@ TEST(BatchMode, DocumentTypeIsReportedAndEmptyFileConverts)
     program.start(PELLIX_BINARY, {"--check", PELLIX_SAMPLES_DIR "/doctype.xml"});
     ASSERT_TRUE(program.waitForFinished(30000));
     EXPECT_EQ(program.exitCode(), 0);
-    EXPECT_EQ(program.readAllStandardError(),
-              "XML document loaded successfully\nDTD Reference is not supported in this version!\n");
+    EXPECT_EQ(
+        program.readAllStandardError(),
+        "XML document loaded successfully\nDTD Reference is not supported in this version!\n");
 }

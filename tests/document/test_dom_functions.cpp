@@ -26,8 +26,7 @@ TEST(DomFunctions, CreateDOMNodeBothForms)
     EXPECT_EQ(CreateDOMNode(doc, dom::NODE_ELEMENT, "9lives", &out), E_FAIL);
     EXPECT_TRUE(out.isNull());
     EXPECT_TRUE(CreateDOMNode(doc, dom::NODE_PROCESSING_INSTRUCTION, "bad target").isNull());
-    EXPECT_EQ(recorder.messages(),
-              QStringList({"CreateDOMNode Failed!", "CreateDOMNode Failed!"}));
+    EXPECT_EQ(recorder.messages(), QStringList({"CreateDOMNode Failed!", "CreateDOMNode Failed!"}));
 }
 
 TEST(DomFunctions, SetElementAttributeReportsRefusals)

@@ -1,7 +1,7 @@
 // The document object with stand-in panes: New, Open, failed loads and saving.
 
-#include "MessageRecorder.h"
 #include "CmdUI.h"
+#include "MessageRecorder.h"
 #include "PellixDoc.h"
 #include "Resource.h"
 #include "TempDir.h"
@@ -11,7 +11,8 @@
 #include <QWidget>
 #include <memory>
 
-namespace {
+namespace
+{
 
 // Records what the document asks of its tree and grid panes.
 class FakePanes : public CTreePaneLink, public CGridPaneLink
@@ -118,7 +119,7 @@ TEST_F(DocFixture, OpenUrlReplacesTheDomAndTitlesWithTheUrl)
     const QString missing = "http://127.0.0.1:1/nothing.xml";
     EXPECT_FALSE(document->OpenXMLDocument(missing));
     EXPECT_EQ(document->GetTitle(), missing);
-    EXPECT_TRUE(recorder.messages().isEmpty());  // no line number: no message
+    EXPECT_TRUE(recorder.messages().isEmpty()); // no line number: no message
     EXPECT_EQ(panes.items, QStringList{"document:#document"});
     // The failed URL does not block a later Save As from taking its path.
     const QString saved = QString::fromStdString(dir.file("u.xml"));
@@ -155,7 +156,8 @@ TEST_F(DocFixture, InsertCommandsNeedAShownNode)
     EXPECT_TRUE(enabled.IsEnabled());
     EXPECT_TRUE(document->OnCmdMsg(ID_INSERT_PROCESSINSTRUCTION, nullptr));
     EXPECT_TRUE(document->OnCmdMsg(ID_INSERT_CDATASECTION, nullptr));
-    EXPECT_EQ(panes.inserted, (QList<int>{dom::NODE_PROCESSING_INSTRUCTION, dom::NODE_CDATA_SECTION}));
+    EXPECT_EQ(panes.inserted,
+              (QList<int>{dom::NODE_PROCESSING_INSTRUCTION, dom::NODE_CDATA_SECTION}));
 }
 
 TEST_F(DocFixture, PanesThatCloseAreForgotten)
@@ -165,5 +167,5 @@ TEST_F(DocFixture, PanesThatCloseAreForgotten)
     EXPECT_NE(document->GetTreeView(), nullptr);
     tree.reset();
     EXPECT_EQ(document->GetTreeView(), nullptr);
-    EXPECT_TRUE(document->OnNewDocument());  // no tree pane: nothing to fill, no crash
+    EXPECT_TRUE(document->OnNewDocument()); // no tree pane: nothing to fill, no crash
 }

@@ -17,7 +17,8 @@
 using dom::Document;
 using dom::Node;
 
-namespace {
+namespace
+{
 
 Document parse(const std::string &text)
 {
@@ -26,7 +27,10 @@ Document parse(const std::string &text)
     return doc;
 }
 
-std::string rewrite(const std::string &text) { return WriteXMLString(parse(text)); }
+std::string rewrite(const std::string &text)
+{
+    return WriteXMLString(parse(text));
+}
 
 } // namespace
 
@@ -166,14 +170,15 @@ TEST(Writer, FileIsReplacedOnlyWhenComplete)
     EXPECT_EQ(ReadBytes(path), "<a>new</a>\r\n\r\n");
     struct stat info = {};
     ::stat(path.c_str(), &info);
-    EXPECT_EQ(info.st_mode & 0777, 0640u);  // the file keeps its permissions
+    EXPECT_EQ(info.st_mode & 0777, 0640u); // the file keeps its permissions
 
     // Content that cannot be written leaves the old file and no temporary file behind.
     doc.documentElement().appendChild(doc.createComment("--"));
     EXPECT_EQ(WriteXMLFile(doc, QString::fromStdString(path)), E_FAIL);
     EXPECT_EQ(ReadBytes(path), "<a>new</a>\r\n\r\n");
     ASSERT_EQ(recorder.messages().size(), 1);
-    EXPECT_TRUE(recorder.messages().first().startsWith("Cannot save " + QString::fromStdString(path)));
+    EXPECT_TRUE(
+        recorder.messages().first().startsWith("Cannot save " + QString::fromStdString(path)));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
                             std::filesystem::directory_iterator()),
               1);
@@ -239,7 +244,8 @@ TEST(Writer, UnwritableFolderKeepsTheOldFile)
     const std::string underFile = path + "/inner.xml";
     EXPECT_EQ(WriteXMLFile(parse("<new/>"), QString::fromStdString(underFile)), E_FAIL);
     ASSERT_EQ(recorder.messages().size(), 1);
-    EXPECT_TRUE(recorder.messages().first().startsWith("Cannot save " + QString::fromStdString(underFile)));
+    EXPECT_TRUE(
+        recorder.messages().first().startsWith("Cannot save " + QString::fromStdString(underFile)));
     EXPECT_TRUE(recorder.messages().first().contains("Not a directory"));
     EXPECT_EQ(ReadBytes(path), "precious");
 }

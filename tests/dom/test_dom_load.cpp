@@ -13,7 +13,8 @@
 using dom::Document;
 using dom::Node;
 
-namespace {
+namespace
+{
 
 Document load(const std::string &text)
 {
@@ -38,14 +39,13 @@ TEST(DomLoad, DocumentStructureAndDeclaration)
                               "<?pi some data?>\n<!-- top -->\n"
                               "<r a=\"1\" b='2'><![CDATA[<x>]]>text<e/><?p?><!--c--></r>\n");
     ASSERT_EQ(doc.parseError().errorCode, 0) << doc.parseError().reason;
-    EXPECT_EQ(kindsAndNames(doc),
-              (std::vector<std::string>{"7:xml", "7:pi", "8:#comment", "1:r"}));
+    EXPECT_EQ(kindsAndNames(doc), (std::vector<std::string>{"7:xml", "7:pi", "8:#comment", "1:r"}));
     // The declaration's data is kept as the file wrote it.
     EXPECT_EQ(doc.firstChild().nodeValue(), "version='1.0' encoding='utf-8'");
     EXPECT_EQ(doc.firstChild().nextSibling().nodeValue(), "some data");
     const Node r = doc.documentElement();
     EXPECT_EQ(kindsAndNames(r), (std::vector<std::string>{"4:#cdata-section", "3:#text", "1:e",
-                                                           "7:p", "8:#comment"}));
+                                                          "7:p", "8:#comment"}));
     EXPECT_EQ(r.firstChild().nodeValue(), "<x>");
     EXPECT_EQ(r.attributes().item(0).nodeValue(), "1");
     EXPECT_EQ(r.attributes().item(1).nodeName(), "b");
@@ -63,7 +63,7 @@ TEST(DomLoad, WhiteSpaceOnlyTextIsDroppedUnlessPreserved)
     ASSERT_EQ(doc.parseError().errorCode, 0);
     const Node r = doc.documentElement();
     EXPECT_EQ(kindsAndNames(r), (std::vector<std::string>{"1:a", "1:b", "1:p"}));
-    EXPECT_EQ(r.firstChild().firstChild().nodeValue(), " x ");  // other text kept exactly
+    EXPECT_EQ(r.firstChild().firstChild().nodeValue(), " x "); // other text kept exactly
     EXPECT_FALSE(r.firstChild().nextSibling().hasChildNodes());
     const Node p = r.lastChild();
     EXPECT_EQ(kindsAndNames(p), (std::vector<std::string>{"3:#text", "1:q", "1:s"}));
@@ -116,7 +116,7 @@ TEST(DomLoad, ParseErrorsGiveLineAndPosition)
     EXPECT_GT(error.linepos, 0);
     EXPECT_FALSE(error.reason.empty());
     EXPECT_EQ(error.url, "memory.xml");
-    EXPECT_FALSE(doc.hasChildNodes());  // a failed load leaves nothing half-built
+    EXPECT_FALSE(doc.hasChildNodes()); // a failed load leaves nothing half-built
 
     // A later good load on the same document clears the error.
     EXPECT_EQ(doc.loadXML("<ok/>"), S_OK);
@@ -132,7 +132,7 @@ TEST(DomLoad, UnreadableSourcesHaveNoLine)
     EXPECT_NE(doc.parseError().reason.find("/no/such/file.xml"), std::string::npos);
 
     TempDir dir;
-    EXPECT_EQ(doc.load(dir.path().string()), DOM_E_RESOURCE_NOT_FOUND);  // a folder
+    EXPECT_EQ(doc.load(dir.path().string()), DOM_E_RESOURCE_NOT_FOUND); // a folder
     EXPECT_EQ(doc.parseError().line, 0);
 
     // Nothing listens on port 1 of the loopback address: refused at once.
@@ -160,7 +160,8 @@ TEST(DomLoad, FileAndHttpUrls)
 
 TEST(DomLoad, EncodingsBecomeUtf8)
 {
-    Document latin = load(std::string("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>caf\xE9</a>"));
+    Document latin =
+        load(std::string("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>caf\xE9</a>"));
     ASSERT_EQ(latin.parseError().errorCode, 0) << latin.parseError().reason;
     EXPECT_EQ(latin.documentElement().firstChild().nodeValue(), "caf\xC3\xA9");
     EXPECT_EQ(latin.firstChild().nodeValue(), "version=\"1.0\" encoding=\"ISO-8859-1\"");
@@ -183,10 +184,9 @@ TEST(DomLoad, NothingExternalIsFetched)
     TempDir dir;
     const std::string secret = dir.write("secret.txt", "SECRET");
     LocalHttpServer server("<!ENTITY remote \"REMOTE\">");
-    const std::string text = "<!DOCTYPE r SYSTEM \"" + server.url("/dtd") +
-                             "\" [<!ENTITY file SYSTEM \"file://" + secret +
-                             "\"><!ENTITY % ext SYSTEM \"" + server.url("/pe") +
-                             "\"> %ext;]><r>&file;</r>";
+    const std::string text =
+        "<!DOCTYPE r SYSTEM \"" + server.url("/dtd") + "\" [<!ENTITY file SYSTEM \"file://" +
+        secret + "\"><!ENTITY % ext SYSTEM \"" + server.url("/pe") + "\"> %ext;]><r>&file;</r>";
     Document doc = load(text);
     if (doc.parseError().errorCode == 0) {
         const Node r = doc.documentElement();

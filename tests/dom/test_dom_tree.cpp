@@ -12,7 +12,8 @@
 using dom::Document;
 using dom::Node;
 
-namespace {
+namespace
+{
 
 std::vector<std::string> childNames(const Node &parent)
 {
@@ -111,14 +112,14 @@ TEST(DomTree, RefusedOperationsChangeNothing)
     root.appendChild(child);
     child.appendChild(grandchild);
 
-    EXPECT_EQ(grandchild.appendChild(root), E_FAIL);  // ancestor into descendant
-    EXPECT_EQ(child.appendChild(child), E_FAIL);      // into itself
+    EXPECT_EQ(grandchild.appendChild(root), E_FAIL); // ancestor into descendant
+    EXPECT_EQ(child.appendChild(child), E_FAIL);     // into itself
     EXPECT_EQ(doc.appendChild(doc.createElement("second")), E_FAIL);
     EXPECT_EQ(doc.appendChild(doc.createTextNode("loose")), E_FAIL);
     Node text = doc.createTextNode("t");
     EXPECT_EQ(text.appendChild(doc.createElement("x")), E_FAIL);
     EXPECT_EQ(root.appendChild(doc.createAttribute("attr")), E_FAIL);
-    EXPECT_EQ(root.removeChild(grandchild), E_FAIL);  // not a direct child
+    EXPECT_EQ(root.removeChild(grandchild), E_FAIL); // not a direct child
     EXPECT_EQ(root.insertBefore(doc.createElement("x"), grandchild), E_FAIL);
 
     Document other = Document::create();
@@ -160,7 +161,7 @@ TEST(DomTree, AttributesKeepTheirOrder)
     e.setAttribute("b", "1");
     e.setAttribute("a", "2");
     e.setAttribute("c", "3");
-    e.setAttribute("a", "changed");  // keeps its place
+    e.setAttribute("a", "changed"); // keeps its place
     EXPECT_EQ(attributeText(e), (std::vector<std::string>{"b=1", "a=changed", "c=3"}));
     EXPECT_EQ(e.attributes().length(), 3);
     EXPECT_EQ(e.attributes().item(2).nodeName(), "c");
@@ -287,9 +288,8 @@ TEST(DomTree, RandomMovesMatchAModel)
             const std::string referenceName(reference.nodeName());
             if (owner < 3)
                 model[owner].erase(find(name, owner));
-            auto where = reference.isNull()
-                             ? list.end()
-                             : std::find(list.begin(), list.end(), referenceName);
+            auto where = reference.isNull() ? list.end()
+                                            : std::find(list.begin(), list.end(), referenceName);
             list.insert(where, name);
         }
         for (int p = 0; p < 3; ++p) {
@@ -317,6 +317,6 @@ TEST(DomTree, ViewsWalkLikeHandles)
     EXPECT_TRUE(a.nextAttribute().nextAttribute().isNull());
     EXPECT_TRUE(a.parentNode().isNull());
     EXPECT_EQ(view.firstChild().node(doc), r.firstChild());
-    EXPECT_TRUE(view.node(Document::create()).isNull());  // a handle of another document
+    EXPECT_TRUE(view.node(Document::create()).isNull()); // a handle of another document
     EXPECT_TRUE(dom::NodeView().firstChild().isNull());
 }

@@ -14,9 +14,9 @@ TEST(XmlName, AcceptsNames)
 
 TEST(XmlName, RefusesNonNames)
 {
-    for (const char *name : {"", "1a", "-a", ".a", "a b", "a<b", "a&b", "a\"", "\xC2\xB7x",
-                             "\xCC\x80x", "a\xC3", "\xFF", "\xC0\x80", "\xED\xA0\x80",
-                             "\xE2\x80\x8B"}) {
+    for (const char *name :
+         {"", "1a", "-a", ".a", "a b", "a<b", "a&b", "a\"", "\xC2\xB7x", "\xCC\x80x", "a\xC3",
+          "\xFF", "\xC0\x80", "\xED\xA0\x80", "\xE2\x80\x8B"}) {
         EXPECT_FALSE(dom::IsXmlName(name)) << name;
     }
 }
@@ -26,5 +26,5 @@ TEST(XmlName, WhiteSpaceText)
     EXPECT_TRUE(dom::IsXmlWhiteSpace(""));
     EXPECT_TRUE(dom::IsXmlWhiteSpace(" \t\r\n"));
     EXPECT_FALSE(dom::IsXmlWhiteSpace(" x "));
-    EXPECT_FALSE(dom::IsXmlWhiteSpace("\xC2\xA0"));  // no-break space is text
+    EXPECT_FALSE(dom::IsXmlWhiteSpace("\xC2\xA0")); // no-break space is text
 }

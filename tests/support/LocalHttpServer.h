@@ -10,10 +10,12 @@
 
 // A one-thread HTTP server on 127.0.0.1 that answers every request with one fixed response,
 // until it is destroyed. Only for tests.
-class LocalHttpServer {
+class LocalHttpServer
+{
 public:
     explicit LocalHttpServer(std::string body, std::string status = "200 OK")
-        : m_response("HTTP/1.1 " + status + "\r\nContent-Type: application/xml\r\nContent-Length: " +
+        : m_response("HTTP/1.1 " + status +
+                     "\r\nContent-Type: application/xml\r\nContent-Length: " +
                      std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + body)
     {
         m_socket = ::socket(AF_INET, SOCK_STREAM, 0);
@@ -55,8 +57,8 @@ private:
             ++m_requests;
             std::size_t sent = 0;
             while (sent < m_response.size()) {
-                const ssize_t n = ::send(client, m_response.data() + sent,
-                                         m_response.size() - sent, MSG_NOSIGNAL);
+                const ssize_t n = ::send(client, m_response.data() + sent, m_response.size() - sent,
+                                         MSG_NOSIGNAL);
                 if (n <= 0)
                     break;
                 sent += static_cast<std::size_t>(n);

@@ -6,7 +6,8 @@
 #include <QStringList>
 
 // Records every message box shown while it lives, instead of showing it.
-class MessageRecorder {
+class MessageRecorder
+{
 public:
     MessageRecorder()
     {

@@ -8,7 +8,8 @@
 #include <QApplication>
 #include <QString>
 
-namespace {
+namespace
+{
 
 QtMessageHandler g_previousHandler = nullptr;
 

@@ -7,7 +7,8 @@
 #include <string>
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
-class TempDir {
+class TempDir
+{
 public:
     TempDir()
     {
