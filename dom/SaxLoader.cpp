@@ -7,6 +7,8 @@
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
 
+#include <cstdarg>
+#include <cstdio>
 #include <cstring>
 #include <mutex>
 #include <string>
@@ -410,11 +412,24 @@ int onClose(void *)
     return 0;
 }
 
+// libxml2 writes some problems (encoding errors among them) straight to stderr as well as
+// to the parser's error; while we load, the parse error object is the one report.
+void quietWhileLoading(void *, const char *format, ...)
+{
+    if (t_loading)
+        return;
+    va_list arguments;
+    va_start(arguments, format);
+    std::vfprintf(stderr, format, arguments);
+    va_end(arguments);
+}
+
 void initialiseOnce()
 {
     static std::once_flag once;
     std::call_once(once, [] {
         xmlInitParser();
+        xmlSetGenericErrorFunc(nullptr, quietWhileLoading);
         g_defaultLoader = xmlGetExternalEntityLoader();
         xmlSetExternalEntityLoader(refuseExternal);
         // Deep documents are real documents; our own walks never recurse.
