@@ -1,8 +1,13 @@
 #include "BenchSupport.h"
 
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <malloc.h>
 #include <sstream>
 
 namespace
@@ -70,4 +75,29 @@ std::size_t PeakMemorySinceReset()
 {
     const std::size_t peak = statusValue("VmHWM");
     return peak > g_baseline ? peak - g_baseline : 0;
+}
+
+void SetMemoryCounters(benchmark::State &state, const std::string &path, std::size_t peak)
+{
+    const double size = static_cast<double>(std::filesystem::file_size(path));
+    state.counters["file_MB"] = size / (1 << 20);
+    state.counters["peak_MB"] = static_cast<double>(peak) / (1 << 20);
+    state.counters["peak_x_file"] = static_cast<double>(peak) / size;
+}
+
+void RunXmlReadFile(benchmark::State &state, const std::string &path)
+{
+    std::size_t peak = 0;
+    for (auto _ : state) {
+        malloc_trim(0);
+        ResetPeakMemory();
+        xmlDocPtr document = xmlReadFile(path.c_str(), nullptr, 0);
+        if (document == nullptr)
+            state.SkipWithError("load failed");
+        peak = std::max(peak, PeakMemorySinceReset());
+        state.PauseTiming();
+        xmlFreeDoc(document);
+        state.ResumeTiming();
+    }
+    SetMemoryCounters(state, path, peak);
 }

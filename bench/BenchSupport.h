@@ -2,6 +2,8 @@
 
 // Shared pieces of the benchmarks: generated documents and peak-memory measurement.
 
+#include <benchmark/benchmark.h>
+
 #include <cstddef>
 #include <string>
 
@@ -13,3 +15,9 @@ std::string GeneratedDocument(int megabytes);
 // resident size at that moment.
 void ResetPeakMemory();
 std::size_t PeakMemorySinceReset();
+
+// Sets the counters file_MB, peak_MB and peak_x_file for the document at `path`.
+void SetMemoryCounters(benchmark::State &state, const std::string &path, std::size_t peak);
+
+// The reference: libxml2's own tree built by xmlReadFile from `path`, timed without freeing it.
+void RunXmlReadFile(benchmark::State &state, const std::string &path);

@@ -61,30 +61,9 @@ struct Window {
     CPellixView *text = nullptr;
 };
 
-void setCounters(benchmark::State &state, const std::string &path, std::size_t peak)
-{
-    const double size = static_cast<double>(std::filesystem::file_size(path));
-    state.counters["file_MB"] = size / (1 << 20);
-    state.counters["peak_MB"] = static_cast<double>(peak) / (1 << 20);
-    state.counters["peak_x_file"] = static_cast<double>(peak) / size;
-}
-
 void xmlReadFile_(benchmark::State &state)
 {
-    const std::string path = GeneratedDocument(kMegabytes);
-    std::size_t peak = 0;
-    for (auto _ : state) {
-        malloc_trim(0);
-        ResetPeakMemory();
-        xmlDocPtr document = xmlReadFile(path.c_str(), nullptr, 0);
-        if (document == nullptr)
-            state.SkipWithError("load failed");
-        peak = std::max(peak, PeakMemorySinceReset());
-        state.PauseTiming();
-        xmlFreeDoc(document);
-        state.ResumeTiming();
-    }
-    setCounters(state, path, peak);
+    RunXmlReadFile(state, GeneratedDocument(kMegabytes));
 }
 
 // Open to a laid-out tree: the DOM load and the tree build together.
@@ -107,7 +86,7 @@ void OpenToTree_(benchmark::State &state)
         window.reset();
         state.ResumeTiming();
     }
-    setCounters(state, path, peak);
+    SetMemoryCounters(state, path, peak);
 }
 
 // The tree build alone, on a DOM that is already loaded.
@@ -128,7 +107,7 @@ void BuildTree_(benchmark::State &state)
         QApplication::processEvents();
         peak = std::max(peak, PeakMemorySinceReset());
     }
-    setCounters(state, path, peak);
+    SetMemoryCounters(state, path, peak);
 }
 
 std::string WideElementDocument()

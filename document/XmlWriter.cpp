@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -33,9 +34,18 @@ bool checkCharacters(std::string_view text, XmlSink &sink)
 }
 
 // Bytes that need a look: markup characters and everything below 32.
+constexpr std::array<bool, 256> kNeedsLook = [] {
+    std::array<bool, 256> table{};
+    for (int c = 0; c < 0x20; ++c)
+        table[c] = true;
+    for (const unsigned char c : {'&', '<', '>', '"'})
+        table[c] = true;
+    return table;
+}();
+
 bool needsLook(char c)
 {
-    return static_cast<unsigned char>(c) < 0x20 || c == '&' || c == '<' || c == '>' || c == '"';
+    return kNeedsLook[static_cast<unsigned char>(c)];
 }
 
 std::string_view escapeOf(char c, bool attribute)
@@ -116,12 +126,15 @@ std::string utf8Declaration(std::string_view data)
 
 void putIndent(XmlSink &sink, int depth)
 {
-    for (int i = 1; i < depth; ++i)
-        sink.put('\t');
+    static const std::string tabs(64, '\t');
+    for (int left = depth - 1; left > 0; left -= static_cast<int>(tabs.size()))
+        sink.put(std::string_view(tabs).substr(0, std::min<std::size_t>(left, tabs.size())));
 }
 
 bool hasTextChild(dom::NodeView element)
 {
+    if (!element.mayHaveTextChild())
+        return false;
     for (dom::NodeView child = element.firstChild(); child; child = child.nextSibling()) {
         if (child.nodeType() == dom::NODE_TEXT && !child.nodeValue().empty())
             return true;
@@ -311,7 +324,8 @@ std::string writeReplacing(const dom::Node &document, const QByteArray &target)
         WriteXMLNode(document, sink, 0);
     sink.flush();
     std::string reason = sink.error();
-    if (reason.empty() && (std::fflush(file) != 0 || ::fsync(fd) != 0 || ::fchmod(fd, mode) != 0))
+    if (reason.empty() &&
+        (::fchmod(fd, mode) != 0 || std::fflush(file) != 0 || ::fdatasync(fd) != 0))
         reason = std::strerror(errno);
     if (std::fclose(file) != 0 && reason.empty())
         reason = std::strerror(errno);

@@ -306,6 +306,11 @@ NodeView NodeView::nextSibling() const
     return isNull() ? NodeView() : NodeView(m_store, m_store->at(m_index).next);
 }
 
+bool NodeView::mayHaveTextChild() const
+{
+    return !isNull() && (m_store->at(m_index).flags & FLAG_MAY_HAVE_TEXT) != 0;
+}
+
 NodeView NodeView::firstAttribute() const
 {
     if (nodeType() != NODE_ELEMENT)

@@ -66,6 +66,7 @@ void DocumentStore::setValue(NodeIndex index, std::string_view text)
     NodeRecord &record = at(index);
     record.value = copy;
     record.valueLength = static_cast<std::uint32_t>(text.size());
+    noteText(record);
 }
 
 void DocumentStore::shareValue(NodeIndex target, const NodeRecord &source)
@@ -73,6 +74,7 @@ void DocumentStore::shareValue(NodeIndex target, const NodeRecord &source)
     NodeRecord &record = at(target);
     record.value = source.value;
     record.valueLength = source.valueLength;
+    noteText(record);
 }
 
 NameId DocumentStore::intern(std::string_view name)
@@ -81,6 +83,7 @@ NameId DocumentStore::intern(std::string_view name)
         return found->second;
     const auto id = static_cast<NameId>(m_names.size());
     const std::string &stored = m_names.emplace_back(name);
+    m_nameViews.emplace_back(stored);
     m_nameIds.emplace(std::string_view(stored), id);
     return id;
 }
@@ -121,6 +124,8 @@ void DocumentStore::linkBefore(NodeIndex parent, NodeIndex child, NodeIndex refe
             at(record.prev).next = child;
         at(reference).prev = child;
     }
+    if (!attribute)
+        noteText(record);
 }
 
 void DocumentStore::unlink(NodeIndex child, bool attribute)

@@ -57,6 +57,14 @@ struct NodeRecord {
 };
 static_assert(sizeof(NodeRecord) == 32, "node records must stay small");
 
+// Flags of a node record.
+enum NodeFlag : std::uint8_t {
+    // Set on an element (or the document) once a non-empty text node is linked under it or a
+    // child text gets a non-empty value. Never cleared: a clear flag means there is no such
+    // child, which lets the writer skip a walk over the children of most elements.
+    FLAG_MAY_HAVE_TEXT = 1,
+};
+
 inline bool HasChildList(NodeType kind)
 {
     return kind == NODE_ELEMENT || kind == NODE_DOCUMENT || kind == NODE_DOCUMENT_FRAGMENT;
@@ -85,6 +93,12 @@ public:
     const char *copyString(std::string_view text);
     void setValue(NodeIndex index, std::string_view text);
     void shareValue(NodeIndex target, const NodeRecord &source);
+    // Marks the parent of a text node that holds text (see FLAG_MAY_HAVE_TEXT).
+    void noteText(const NodeRecord &record)
+    {
+        if (record.kind == NODE_TEXT && record.valueLength > 0 && record.parent != kNoNode)
+            at(record.parent).flags |= FLAG_MAY_HAVE_TEXT;
+    }
     std::string_view value(const NodeRecord &record) const
     {
         return HasChildList(record.kind) || record.kind == NODE_DOCUMENT_TYPE
@@ -93,7 +107,7 @@ public:
     }
 
     NameId intern(std::string_view name);
-    std::string_view name(NameId id) const { return m_names[id]; }
+    std::string_view name(NameId id) const { return m_nameViews[id]; }
 
     // List surgery on the child list (or attribute list) of `parent`.
     void linkLast(NodeIndex parent, NodeIndex child, bool attribute);
@@ -125,7 +139,8 @@ private:
     std::size_t m_chunkLeft = 0;
     std::size_t m_chunkBytes = 0;
 
-    std::deque<std::string> m_names;
+    std::deque<std::string> m_names; // stable storage: views into it never move
+    std::vector<std::string_view> m_nameViews;
     std::unordered_map<std::string_view, NameId> m_nameIds;
 };
 

@@ -320,3 +320,29 @@ TEST(DomTree, ViewsWalkLikeHandles)
     EXPECT_TRUE(view.node(Document::create()).isNull()); // a handle of another document
     EXPECT_TRUE(dom::NodeView().firstChild().isNull());
 }
+
+// The writer trusts a clear "may have text" mark to skip looking for text children, so the
+// mark must follow every way text reaches an element.
+TEST(DomTree, TextMarkFollowsEveryWayTextArrives)
+{
+    Document doc = Document::create();
+    doc.loadXML("<r><leaf>t</leaf><box><a/></box></r>");
+    const Node r = doc.documentElement();
+    EXPECT_FALSE(r.view().mayHaveTextChild());
+    EXPECT_TRUE(r.firstChild().view().mayHaveTextChild());
+    Node box = r.lastChild();
+    EXPECT_FALSE(box.view().mayHaveTextChild());
+
+    Node empty = doc.createTextNode("");
+    box.appendChild(empty);
+    EXPECT_FALSE(box.view().mayHaveTextChild());  // an empty text writes nothing
+    empty.setNodeValue("now text");
+    EXPECT_TRUE(box.view().mayHaveTextChild());
+
+    Node other = doc.createElement("other");
+    Node filled = doc.createTextNode("x");
+    other.insertBefore(filled, Node());
+    EXPECT_TRUE(other.view().mayHaveTextChild());
+    EXPECT_TRUE(r.firstChild().cloneNode(true).view().mayHaveTextChild());
+    EXPECT_FALSE(r.lastChild().cloneNode(false).view().mayHaveTextChild());
+}
