@@ -1,4 +1,5 @@
 #include "ChildFrame.h"
+#include "PaneWiring.h"
 
 #include "PellixDoc.h"
 #include "PellixGridView.h"
@@ -61,9 +62,6 @@ void CChildFrame::WirePanes()
 {
     if (m_pTreeView == nullptr || m_pGridView == nullptr || m_pTextView == nullptr)
         return;
-    m_pTreeView->SetPanes(m_pGridView, m_pTextView);
-    m_pGridView->SetTextPane(m_pTextView);
-    m_pTextView->SetGridPane(m_pGridView);
-    if (auto *pDoc = qobject_cast<CPellixDoc *>(GetActiveDocument()))
-        pDoc->SetPanes(m_pTreeView, m_pTreeView, m_pGridView, m_pGridView, m_pTextView);
+    ::WirePanes(qobject_cast<CPellixDoc *>(GetActiveDocument()), m_pTreeView, m_pGridView,
+                m_pTextView);
 }

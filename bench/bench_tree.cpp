@@ -5,6 +5,7 @@
 
 #include "BenchSupport.h"
 #include "MessageBox.h"
+#include "PaneWiring.h"
 #include "PellixDoc.h"
 #include "PellixGridView.h"
 #include "PellixTreeView.h"
@@ -37,10 +38,7 @@ struct Window {
         auto *pRight = new QSplitter(Qt::Vertical, splitter.get());
         grid = new CPellixGridView(doc.get(), pRight);
         text = new CPellixView(doc.get(), pRight);
-        tree->SetPanes(grid, text);
-        grid->SetTextPane(text);
-        text->SetGridPane(grid);
-        doc->SetPanes(tree, tree, grid, grid, text);
+        WirePanes(doc.get(), tree, grid, text);
         splitter->resize(1000, 700);
         splitter->show();
         QApplication::processEvents();

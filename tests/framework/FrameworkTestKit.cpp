@@ -1,5 +1,8 @@
 #include "FrameworkTestKit.h"
 
+#include <QAction>
+#include <QMenu>
+
 #include "CommandRouter.h"
 
 #include <QCoreApplication>
@@ -151,4 +154,14 @@ int FrameworkTest::VisibleChildCount() const
 void FrameworkTest::FlushDeletes()
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QStringList MenuTexts(const QMenu *pMenu)
+{
+    QStringList texts;
+    for (const QAction *pAction : pMenu->actions()) {
+        if (pAction->isVisible())
+            texts << (pAction->isSeparator() ? QStringLiteral("-") : pAction->text());
+    }
+    return texts;
 }

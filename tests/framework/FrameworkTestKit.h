@@ -112,3 +112,7 @@ private:
     std::unique_ptr<CWinApp> m_pApp;
     CMultiDocTemplate *m_pTemplate = nullptr;
 };
+
+class QMenu;
+// The visible items of a menu as their texts, "-" for a separator.
+QStringList MenuTexts(const QMenu *pMenu);

@@ -23,15 +23,6 @@ constexpr int kInsertAttribute = 32819;
 constexpr int kFind = 57636;
 constexpr int kOpenUrl = 32840;
 
-QStringList MenuTexts(const QMenu *pMenu)
-{
-    QStringList texts;
-    for (const QAction *pAction : pMenu->actions()) {
-        if (pAction->isVisible())
-            texts << (pAction->isSeparator() ? QStringLiteral("-") : pAction->text());
-    }
-    return texts;
-}
 } // namespace
 
 using MainFrameRouting = FrameworkTest;

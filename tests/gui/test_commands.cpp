@@ -34,16 +34,6 @@ QMenu *MenuNamed(QMenuBar *pBar, const QString &strTitle)
     return nullptr;
 }
 
-QStringList MenuTexts(const QMenu *pMenu)
-{
-    QStringList texts;
-    for (const QAction *pAction : pMenu->actions()) {
-        if (pAction->isVisible())
-            texts << (pAction->isSeparator() ? QStringLiteral("-") : pAction->text());
-    }
-    return texts;
-}
-
 QList<QTextBrowser *> HelpBrowsers()
 {
     QList<QTextBrowser *> browsers;

@@ -1,4 +1,5 @@
 #include "TreeTestWindow.h"
+#include "PaneWiring.h"
 
 #include "CmdUI.h"
 
@@ -16,10 +17,7 @@ TreeTest::TreeTest() : window(std::make_unique<QSplitter>()), doc(std::make_uniq
     auto *pRight = new QSplitter(Qt::Vertical, window.get());
     grid = new CPellixGridView(doc.get(), pRight);
     text = new CPellixView(doc.get(), pRight);
-    tree->SetPanes(grid, text);
-    grid->SetTextPane(text);
-    text->SetGridPane(grid);
-    doc->SetPanes(tree, tree, grid, grid, text);
+    WirePanes(doc.get(), tree, grid, text);
     m_tester = std::make_unique<QAbstractItemModelTester>(
         tree->model(), QAbstractItemModelTester::FailureReportingMode::Warning);
     window->resize(800, 600);
