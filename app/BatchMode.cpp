@@ -1,6 +1,7 @@
 #include "BatchMode.h"
 
 #include "Document.h"
+#include "DomFunctions.h"
 #include "Loading.h"
 #include "MessageBox.h"
 #include "XmlWriter.h"
@@ -54,11 +55,8 @@ int RunBatchMode(const QStringList &arguments)
         if (LoadDOM(document, source) != 0) {
             status = 1;
         } else {
-            for (dom::Node child = document.firstChild(); child; child = child.nextSibling()) {
-                if (child.nodeType() == dom::NODE_DOCUMENT_TYPE)
-                    AfxMessageBox(
-                        QStringLiteral("DTD Reference is not supported in this version!"));
-            }
+            if (HasDocumentType(document))
+                AfxMessageBox(QString::fromLatin1(kDtdNotSupported));
         }
     }
     if (status == 0 && convert && FAILED(WriteXMLFile(document, arguments.at(3))))

@@ -1,6 +1,6 @@
 #include "ChildFrame.h"
-#include "PaneWiring.h"
 
+#include "PaneWiring.h"
 #include "PellixDoc.h"
 #include "PellixGridView.h"
 #include "PellixTreeView.h"
@@ -21,7 +21,7 @@ CChildFrame::CChildFrame(QWidget *pParent) : CMDIChildWnd(pParent)
     connect(this, &QMdiSubWindow::windowStateChanged, this,
             [this](Qt::WindowStates oldState, Qt::WindowStates newState) {
                 if ((newState & Qt::WindowActive) && !(oldState & Qt::WindowActive))
-                    WirePanes();
+                    MakeContextActive();
             });
 }
 
@@ -54,14 +54,14 @@ QWidget *CChildFrame::OnCreateClient(const QSize &sizeClient)
     m_wndSplitter2->setStretchFactor(1, 1);
     m_wndSplitter2->setSizes({GridPaneIdealHeight(sizeClient.height()), kRestOfSplitter});
 
-    WirePanes();
+    m_pEditContext =
+        WirePanes(qobject_cast<CPellixDoc *>(pDoc), this, m_pTreeView, m_pGridView, m_pTextView);
+    MakeContextActive();
     return m_wndSplitter;
 }
 
-void CChildFrame::WirePanes()
+void CChildFrame::MakeContextActive()
 {
-    if (m_pTreeView == nullptr || m_pGridView == nullptr || m_pTextView == nullptr)
-        return;
-    ::WirePanes(qobject_cast<CPellixDoc *>(GetActiveDocument()), m_pTreeView, m_pGridView,
-                m_pTextView);
+    if (auto *pDoc = qobject_cast<CPellixDoc *>(GetActiveDocument()); pDoc && m_pEditContext)
+        pDoc->SetActiveEditContext(m_pEditContext);
 }

@@ -2,14 +2,16 @@
 
 #include "MDIChildWnd.h"
 
+class CEditContext;
 class CPellixGridView;
 class CPellixTreeView;
 class CPellixView;
 class QSplitter;
 
 // A document window: the tree pane on the left, the grid pane above the text pane on the
-// right, in two splitters. The document works with the panes of the active window, so the
-// window hands its panes to the document whenever it becomes active.
+// right, in two splitters, and the edit context they share. The Insert row commands of the
+// document act on the active window's context, so the window makes its context the
+// document's active one whenever it becomes active.
 class CChildFrame : public CMDIChildWnd
 {
     Q_OBJECT
@@ -28,8 +30,9 @@ public:
     QSplitter *GetSplitter() const { return m_wndSplitter; }
     QSplitter *GetInnerSplitter() const { return m_wndSplitter2; }
 
-    // Connects this window's panes with each other and makes them the document's.
-    void WirePanes();
+    CEditContext *GetEditContext() const { return m_pEditContext; }
+    // Makes this window's edit context the one the document's commands act on.
+    void MakeContextActive();
 
 protected:
     QWidget *OnCreateClient(const QSize &sizeClient) override;
@@ -41,4 +44,6 @@ private:
     CPellixTreeView *m_pTreeView = nullptr;
     CPellixGridView *m_pGridView = nullptr;
     CPellixView *m_pTextView = nullptr;
+    // Made after the panes, so destroyed after them.
+    CEditContext *m_pEditContext = nullptr;
 };

@@ -132,6 +132,7 @@ bool CPellixApp::OnFileSaveAll()
         // the copy keeps the walk safe all the same.
         const std::vector<CDocument *> documents = pTemplate->GetDocuments();
         for (CDocument *pDoc : documents) {
+            pDoc->CommitPendingEdits();
             if (pDoc->IsModified() && !pDoc->DoFileSave())
                 return false;
         }

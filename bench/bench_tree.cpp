@@ -38,7 +38,7 @@ struct Window {
         auto *pRight = new QSplitter(Qt::Vertical, splitter.get());
         grid = new CPellixGridView(doc.get(), pRight);
         text = new CPellixView(doc.get(), pRight);
-        WirePanes(doc.get(), tree, grid, text);
+        WirePanes(doc.get(), splitter.get(), tree, grid, text);
         splitter->resize(1000, 700);
         splitter->show();
         QApplication::processEvents();

@@ -52,6 +52,15 @@ HRESULT SetElementAttribute(const dom::Node &node, std::string_view name, std::s
     return node.isNull() ? E_POINTER : dom::Node(node).setAttribute(name, value);
 }
 
+bool HasDocumentType(const dom::Node &document)
+{
+    for (dom::Node child = document.firstChild(); child; child = child.nextSibling()) {
+        if (child.nodeType() == dom::NODE_DOCUMENT_TYPE)
+            return true;
+    }
+    return false;
+}
+
 HRESULT AddXMLDeclaration(const dom::Document &document)
 {
     const dom::Node declaration = document.createProcessingInstruction("xml", "version=\"1.0\"");

@@ -23,6 +23,12 @@ HRESULT CreateDOMNode(const dom::Document &document, dom::NodeType kind, std::st
 // and for a name the DOM refuses (nothing changes then).
 HRESULT SetElementAttribute(const dom::Node &node, std::string_view name, std::string_view value);
 
+// Shown once for a loaded document that has a document type declaration: Pellix keeps the
+// declaration but reads nothing it declares.
+inline constexpr const char *kDtdNotSupported = "DTD Reference is not supported in this version!";
+// True when `document` has a document type declaration.
+bool HasDocumentType(const dom::Node &document);
+
 // Appends the declaration <?xml version="1.0"?> to a document.
 HRESULT AddXMLDeclaration(const dom::Document &document);
 

@@ -5,6 +5,7 @@
 #include "InsertRowCommands.h"
 #include "Loading.h"
 #include "MDIFrameWnd.h"
+#include "MessageBox.h"
 #include "Resource.h"
 #include "StringTable.h"
 #include "WaitCursor.h"
@@ -26,13 +27,16 @@ CPellixDoc::CPellixDoc()
 {
     OnCommand(ID_FILE_OPENURL, [this] { OnOpenURL(); });
     for (const CInsertRowCommand &insert : kInsertRowCommands) {
-        const int nKind = insert.nKind;
-        OnCommand(insert.nID, [this, nKind] { InsertRow(nKind); });
+        const dom::NodeType kind = insert.nKind;
+        OnCommand(insert.nID, [this, kind] { InsertRow(kind); });
         // Rows typed while no node is shown would be thrown away.
         OnUpdateCommandUI(insert.nID, [this](CCmdUI *pCmdUI) {
-            pCmdUI->Enable(GetGridView() != nullptr && GetGridView()->IsShowingNode());
+            pCmdUI->Enable(m_pActiveContext != nullptr && m_pActiveContext->IsShowingNode());
         });
     }
+    // Only a change that happened marks the document: the editor announces nothing it was
+    // refused.
+    connect(&m_editor, &CDocumentEditor::edited, this, [this] { SetModifiedFlag(true); });
 }
 
 CPellixDoc::~CPellixDoc() = default;
@@ -42,14 +46,45 @@ void CPellixDoc::SetOpenURLHandler(std::function<void()> handler)
     openUrlHandler() = std::move(handler);
 }
 
-void CPellixDoc::SetPanes(CTreePaneLink *pTree, QWidget *pTreeWidget, CGridPaneLink *pGrid,
-                          QWidget *pGridWidget, QWidget *pTextWidget)
+CEditContext *CPellixDoc::CreateEditContext(QObject *pOwner)
 {
-    m_pTreeView = pTree;
-    m_pTreeWidget = pTreeWidget;
-    m_pGridView = pGrid;
-    m_pGridWidget = pGridWidget;
-    m_pTextWidget = pTextWidget;
+    auto *pContext = new CEditContext(&m_editor, pOwner);
+    connect(pContext, &CEditContext::rowsEdited, this, [this] { SetModifiedFlag(true); });
+    std::erase_if(m_contexts, [](const QPointer<CEditContext> &p) { return p.isNull(); });
+    m_contexts.emplace_back(pContext);
+    if (m_pActiveContext == nullptr)
+        m_pActiveContext = pContext;
+    return pContext;
+}
+
+std::vector<CEditContext *> CPellixDoc::GetEditContexts() const
+{
+    std::vector<CEditContext *> contexts;
+    for (const QPointer<CEditContext> &pContext : m_contexts) {
+        if (pContext != nullptr)
+            contexts.push_back(pContext);
+    }
+    return contexts;
+}
+
+void CPellixDoc::CommitPendingEdits()
+{
+    for (CEditContext *pContext : GetEditContexts()) {
+        const std::optional<CRowsCommit> result = pContext->Commit();
+        if (!result)
+            continue;
+        for (const CRefusedRow &refused : result->refused)
+            AfxMessageBox(RefusedRowMessage(refused));
+    }
+}
+
+void CPellixDoc::ReplaceDOM(dom::Document document)
+{
+    emit domAboutToBeReplaced();
+    for (CEditContext *pContext : GetEditContexts())
+        pContext->Clear();
+    m_pXMLDoc = std::move(document);
+    emit domReplaced();
 }
 
 void CPellixDoc::SetStatusText(int nID)
@@ -60,13 +95,11 @@ void CPellixDoc::SetStatusText(int nID)
 
 bool CPellixDoc::CreateNewDOM()
 {
-    m_pXMLDoc = dom::Document::create();
-    m_pXMLDoc.setPreserveWhiteSpace(true);
-    if (FAILED(AddXMLDeclaration(m_pXMLDoc)))
-        return false;
-    if (CTreePaneLink *pTree = GetTreeView())
-        pTree->AddDocumentItem(QString::fromUtf8(m_pXMLDoc.nodeName()), m_pXMLDoc);
-    return true;
+    dom::Document document = dom::Document::create();
+    document.setPreserveWhiteSpace(true);
+    const bool bDeclared = SUCCEEDED(AddXMLDeclaration(document));
+    ReplaceDOM(std::move(document));
+    return bDeclared;
 }
 
 bool CPellixDoc::OnNewDocument()
@@ -74,8 +107,6 @@ bool CPellixDoc::OnNewDocument()
     if (!CDocument::OnNewDocument())
         return false;
     m_bLoadFailed = false;
-    if (CTreePaneLink *pTree = GetTreeView())
-        pTree->DeleteAllTreeItems();
     CreateNewDOM();
     return true;
 }
@@ -88,24 +119,21 @@ void CPellixDoc::LoadFromPath(const QString &strPathName)
 bool CPellixDoc::OpenXMLDocument(const QString &strPath)
 {
     CWaitCursor wait;
-    CTreePaneLink *pTree = GetTreeView();
     if (!m_pXMLDoc.isNull()) {
-        m_pXMLDoc = dom::Document();
-        if (pTree != nullptr)
-            pTree->DeleteAllTreeItems();
+        // The old DOM goes before the new one loads: both need not fit in memory at once.
+        ReplaceDOM(dom::Document());
         SetTitle(strPath);
     }
-    m_pXMLDoc = dom::Document::create();
     SetStatusText(IDS_LOADING_DOCUMENT);
-    const bool bLoaded = LoadDOM(m_pXMLDoc, strPath) == 0;
+    dom::Document document = dom::Document::create();
+    const bool bLoaded = LoadDOM(document, strPath) == 0;
     if (bLoaded) {
-        if (pTree != nullptr)
-            pTree->BuildTreeFromDocument(m_pXMLDoc);
+        if (HasDocumentType(document))
+            AfxMessageBox(QString::fromLatin1(kDtdNotSupported));
+        ReplaceDOM(std::move(document));
     } else {
         // The window shows a new document's content.
-        m_pXMLDoc = dom::Document();
-        if (pTree != nullptr)
-            pTree->DeleteAllTreeItems();
+        document = dom::Document();
         CreateNewDOM();
     }
     SetStatusText(AFX_IDS_IDLEMESSAGE);
@@ -133,8 +161,7 @@ bool CPellixDoc::SaveXMLDocument(const QString &strPath)
 {
     CWaitCursor wait;
     SetStatusText(IDS_SAVING_DOCUMENT);
-    if (CTreePaneLink *pTree = GetTreeView())
-        pTree->CommitShownItem();
+    CommitPendingEdits();
     const bool bSaved = SUCCEEDED(WriteXMLFile(m_pXMLDoc, strPath));
     if (bSaved)
         SetModifiedFlag(false);
@@ -148,8 +175,8 @@ void CPellixDoc::OnOpenURL()
         openUrlHandler()();
 }
 
-void CPellixDoc::InsertRow(int nKind)
+void CPellixDoc::InsertRow(dom::NodeType kind)
 {
-    if (CGridPaneLink *pGrid = GetGridView())
-        pGrid->InsertEmptyRow(nKind);
+    if (m_pActiveContext != nullptr && m_pActiveContext->IsShowingNode())
+        m_pActiveContext->AppendRow(kind);
 }

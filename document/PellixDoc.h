@@ -2,15 +2,19 @@
 
 #include "Document.h"
 #include "DocumentBase.h"
-#include "PaneLinks.h"
+#include "DocumentEditor.h"
+#include "EditContext.h"
 
 #include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
-// The XML document: owns one DOM for its whole life, knows the panes of its active window,
-// loads files and URLs into the DOM and saves it through the XML writer.
+// The XML document: owns one DOM for its whole life, loads files and URLs into it and saves it
+// through the XML writer. Every change a user makes goes through its editor; each window
+// shows the DOM through its own edit context, and the document commits them all before a
+// save or close.
 class CPellixDoc : public CDocument
 {
     Q_OBJECT
@@ -22,19 +26,28 @@ public:
     // The DOM; a null handle while the document has none (an empty file was opened).
     const dom::Document &GetXMLDocument() const { return m_pXMLDoc; }
 
-    // The panes of the window the user works in. A child frame sets its panes when it is
-    // created and whenever it becomes active; a destroyed pane reads back as null.
-    void SetPanes(CTreePaneLink *pTree, QWidget *pTreeWidget, CGridPaneLink *pGrid,
-                  QWidget *pGridWidget, QWidget *pTextWidget);
-    CTreePaneLink *GetTreeView() const { return m_pTreeWidget ? m_pTreeView : nullptr; }
-    CGridPaneLink *GetGridView() const { return m_pGridWidget ? m_pGridView : nullptr; }
-    QWidget *GetTextView() const { return m_pTextWidget; }
+    // The edit API every user change to the DOM goes through.
+    CDocumentEditor *GetEditor() { return &m_editor; }
+
+    // A new edit context for a window, owned by `pOwner` (the window); the document forgets it
+    // when it is destroyed.
+    CEditContext *CreateEditContext(QObject *pOwner);
+    // The contexts of the open windows, in the order they were made.
+    std::vector<CEditContext *> GetEditContexts() const;
+    // The context of the window the user works in; a window makes its own active when it
+    // becomes active. Null when none is.
+    void SetActiveEditContext(CEditContext *pContext) { m_pActiveContext = pContext; }
+    CEditContext *GetActiveEditContext() const { return m_pActiveContext; }
+
+    // Ends open cell editors and writes the edited rows of every window into their nodes;
+    // refused rows are reported, one message each.
+    void CommitPendingEdits() override;
 
     // Replaces the DOM by what `strPath` (file path or URL) holds and rebuilds the tree; after
     // a load error the document holds a new document's content. True when it loaded.
     bool OpenXMLDocument(const QString &strPath);
-    // Commits the shown rows and writes the DOM to `strPath`; true when every byte was
-    // written (the modified flag is then cleared).
+    // Commits the rows of every window and writes the DOM to `strPath`; true when every byte
+    // was written (the modified flag is then cleared).
     bool SaveXMLDocument(const QString &strPath);
 
     // Open URL: runs the dialog the application installed.
@@ -47,21 +60,26 @@ public:
     // Save asks for a name instead of overwriting it.
     void SetPathName(const QString &strPathName, bool bAddToMRU = true) override;
 
+signals:
+    // The DOM is about to be replaced: views drop everything that names its nodes.
+    void domAboutToBeReplaced();
+    // A new DOM is in place (loaded, or a new document's content): views show it.
+    void domReplaced();
+
 protected:
     void LoadFromPath(const QString &strPathName) override;
 
 private:
-    // Creates a DOM holding the declaration and shows its document item.
+    // Creates a DOM holding the declaration.
     bool CreateNewDOM();
-    void InsertRow(int nKind);
+    void ReplaceDOM(dom::Document document);
+    void InsertRow(dom::NodeType kind);
     void SetStatusText(int nID);
 
     dom::Document m_pXMLDoc;
-    // The panes belong to their child frame, which may close before the document.
-    QPointer<QWidget> m_pTreeWidget;
-    QPointer<QWidget> m_pGridWidget;
-    QPointer<QWidget> m_pTextWidget;
-    CTreePaneLink *m_pTreeView = nullptr;
-    CGridPaneLink *m_pGridView = nullptr;
+    CDocumentEditor m_editor;
+    // Contexts belong to their windows, which may close before the document.
+    std::vector<QPointer<CEditContext>> m_contexts;
+    QPointer<CEditContext> m_pActiveContext;
     bool m_bLoadFailed = false;
 };

@@ -158,8 +158,11 @@ void CDocument::OnFileClose()
     OnCloseDocument();
 }
 
+void CDocument::CommitPendingEdits() {}
+
 bool CDocument::SaveModified()
 {
+    CommitPendingEdits();
     if (!IsModified())
         return true;
     QString strName = m_strPathName.isEmpty() ? m_strTitle : QFileInfo(m_strPathName).fileName();
@@ -178,6 +181,8 @@ bool CDocument::SaveModified()
 
 bool CDocument::CanCloseFrame(CMDIChildWnd *pFrame)
 {
+    // The edits of a window that closes while others stay open are kept in the document.
+    CommitPendingEdits();
     const std::vector<CMDIChildWnd *> frames = GetFrames();
     const bool bOtherFrame = std::any_of(frames.begin(), frames.end(),
                                          [pFrame](CMDIChildWnd *p) { return p != pFrame; });
@@ -217,6 +222,7 @@ bool CDocument::DoSave(const QString &strPathName, bool bReplace)
             return false;
     }
     CWaitCursor wait;
+    CommitPendingEdits();
     if (!OnSaveDocument(strNewName))
         return false;
     if (bReplace)

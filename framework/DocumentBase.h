@@ -59,8 +59,13 @@ public:
     virtual void OnCloseDocument();
     // Drops the content; called before a document is reused or loaded.
     virtual void DeleteContents();
-    // Asks "Save changes to <name>?" when modified. Yes saves, No drops the changes, Cancel
-    // (or a failed save) returns false: the caller then keeps the document open.
+    // Writes edits the views still hold (an open cell editor, edited rows) into the document,
+    // so that the modified flag and a save see them. Called before every modified check and
+    // save; the default has nothing to write.
+    virtual void CommitPendingEdits();
+    // Asks "Save changes to <name>?" when modified (after committing pending edits). Yes saves, No
+    // drops the changes, Cancel (or a failed save) returns false: the caller then keeps the
+    // document open.
     virtual bool SaveModified();
     // True when `pFrame` is not the document's last window, otherwise SaveModified().
     virtual bool CanCloseFrame(CMDIChildWnd *pFrame);

@@ -1,5 +1,6 @@
 #include "CellTextDelegate.h"
 
+#include "EditContext.h"
 #include "GridRowModel.h"
 
 #include <QColor>
@@ -19,7 +20,7 @@ QWidget *CCellTextDelegate::createEditor(QWidget *pParent, const QStyleOptionVie
     pEdit->setPalette(palette);
     const int nKind = index.data(CGridRowModel::KindRole).toInt();
     pEdit->setReadOnly(index.column() == CGridRowModel::ColName &&
-                       CGridRowModel::IsNameReadOnly(nKind));
+                       CEditContext::IsNameReadOnly(static_cast<dom::NodeType>(nKind)));
     return pEdit;
 }
 

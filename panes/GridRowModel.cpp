@@ -1,5 +1,6 @@
 #include "GridRowModel.h"
 
+#include "EditContext.h"
 #include "NodeType.h"
 
 #include <QColor>
@@ -8,8 +9,8 @@
 namespace
 {
 // Kinds in the order of KindNames().
-constexpr int kKinds[] = {dom::NODE_ATTRIBUTE, dom::NODE_TEXT, dom::NODE_COMMENT,
-                          dom::NODE_PROCESSING_INSTRUCTION, dom::NODE_CDATA_SECTION};
+constexpr dom::NodeType kKinds[] = {dom::NODE_ATTRIBUTE, dom::NODE_TEXT, dom::NODE_COMMENT,
+                                    dom::NODE_PROCESSING_INSTRUCTION, dom::NODE_CDATA_SECTION};
 } // namespace
 
 const QStringList &CGridRowModel::KindNames()
@@ -29,7 +30,7 @@ QString CGridRowModel::KindName(int nKind)
     return QString();
 }
 
-std::optional<int> CGridRowModel::KindFromName(const QString &strName)
+std::optional<dom::NodeType> CGridRowModel::KindFromName(const QString &strName)
 {
     const qsizetype nIndex = KindNames().indexOf(strName);
     if (nIndex < 0)
@@ -37,19 +38,43 @@ std::optional<int> CGridRowModel::KindFromName(const QString &strName)
     return kKinds[nIndex];
 }
 
-bool CGridRowModel::IsNameReadOnly(int nKind)
-{
-    return nKind == dom::NODE_TEXT || nKind == dom::NODE_CDATA_SECTION ||
-           nKind == dom::NODE_COMMENT;
-}
-
 CGridRowModel::CGridRowModel(QObject *pParent) : QAbstractTableModel(pParent) {}
 
 CGridRowModel::~CGridRowModel() = default;
 
+void CGridRowModel::SetContext(CEditContext *pContext)
+{
+    beginResetModel();
+    for (const QMetaObject::Connection &connection : m_connections)
+        disconnect(connection);
+    m_connections.clear();
+    m_pContext = pContext;
+    if (pContext != nullptr) {
+        m_connections = {
+            connect(pContext, &CEditContext::rowsAboutToReset, this, [this] { beginResetModel(); }),
+            connect(pContext, &CEditContext::rowsReset, this, [this] { endResetModel(); }),
+            connect(pContext, &CEditContext::rowAboutToBeInserted, this,
+                    [this](int nRow) { beginInsertRows(QModelIndex(), nRow, nRow); }),
+            connect(pContext, &CEditContext::rowInserted, this, [this] { endInsertRows(); }),
+            // A new kind decides whether the name may be edited: the whole row may change.
+            connect(pContext, &CEditContext::rowChanged, this,
+                    [this](int nRow) {
+                        emit dataChanged(index(nRow, ColType), index(nRow, ColValue));
+                    }),
+            connect(pContext, &QObject::destroyed, this,
+                    [this] {
+                        beginResetModel();
+                        m_pContext = nullptr;
+                        endResetModel();
+                    }),
+        };
+    }
+    endResetModel();
+}
+
 int CGridRowModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+    return parent.isValid() || m_pContext == nullptr ? 0 : m_pContext->GetRowCount();
 }
 
 int CGridRowModel::columnCount(const QModelIndex &parent) const
@@ -122,59 +147,25 @@ bool CGridRowModel::setData(const QModelIndex &index, const QVariant &value, int
     return true;
 }
 
-int CGridRowModel::InsertRow(int nPos, GridRow row)
-{
-    const int nCount = rowCount();
-    if (nPos < 0 || nPos > nCount)
-        nPos = nCount;
-    beginInsertRows(QModelIndex(), nPos, nPos);
-    m_rows.insert(m_rows.begin() + nPos, std::make_unique<GridRow>(std::move(row)));
-    endInsertRows();
-    return nPos;
-}
-
-void CGridRowModel::Clear()
-{
-    beginResetModel();
-    m_rows.clear();
-    endResetModel();
-}
-
 const GridRow *CGridRowModel::Row(int nPos) const
 {
-    if (nPos < 0 || nPos >= rowCount())
-        return nullptr;
-    return m_rows[static_cast<size_t>(nPos)].get();
+    return m_pContext != nullptr ? m_pContext->GetRow(nPos) : nullptr;
 }
 
 bool CGridRowModel::SetCellText(int nRow, int nCol, const QString &strText)
 {
-    if (nRow < 0 || nRow >= rowCount())
+    if (m_pContext == nullptr)
         return false;
-    GridRow &row = *m_rows[static_cast<size_t>(nRow)];
     switch (nCol) {
     case ColType: {
-        const std::optional<int> kind = KindFromName(strText);
-        if (!kind || *kind == row.nKind)
-            return false;
-        row.nKind = *kind;
-        // The kind decides whether the name may be edited, so the whole row may look different.
-        emit dataChanged(index(nRow, ColType), index(nRow, ColValue));
-        return true;
+        const std::optional<dom::NodeType> kind = KindFromName(strText);
+        return kind && m_pContext->SetKind(nRow, *kind);
     }
     case ColName:
-        if (IsNameReadOnly(row.nKind) || row.strName == strText)
-            return false;
-        row.strName = strText;
-        break;
+        return m_pContext->SetName(nRow, strText);
     case ColValue:
-        if (row.strValue == strText)
-            return false;
-        row.strValue = strText;
-        break;
+        return m_pContext->SetValue(nRow, strText);
     default:
         return false;
     }
-    emit dataChanged(index(nRow, nCol), index(nRow, nCol));
-    return true;
 }

@@ -1,15 +1,16 @@
 #pragma once
 
+#include "EditContext.h"
 #include "GridRow.h"
 
 #include <QAbstractTableModel>
+#include <QPointer>
 #include <QStringList>
-#include <memory>
 #include <optional>
-#include <vector>
 
-// The grid pane's rows as a table of "Type", "Name" and "Value", in the order they were
-// filled or inserted. Row records keep their address until they are deleted.
+// The rows of a window's edit context as a table of "Type", "Name" and "Value", in the order
+// they were filled or inserted. The context holds the rows; the model shows them and passes
+// edits to it.
 class CGridRowModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -24,12 +25,14 @@ public:
     // "" for a kind without a name.
     static QString KindName(int nKind);
     // The kind named exactly (case counts) strName, or nothing.
-    static std::optional<int> KindFromName(const QString &strName);
-    // Text, CDATA and comment nodes carry the DOM's fixed names, which the user cannot type over.
-    static bool IsNameReadOnly(int nKind);
+    static std::optional<dom::NodeType> KindFromName(const QString &strName);
 
     explicit CGridRowModel(QObject *pParent);
     ~CGridRowModel() override;
+
+    // The rows shown; the model shows none without a context.
+    void SetContext(CEditContext *pContext);
+    CEditContext *GetContext() const { return m_pContext; }
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -41,9 +44,6 @@ public:
     bool setData(const QModelIndex &index, const QVariant &value,
                  int nRole = Qt::EditRole) override;
 
-    // Inserts at nPos, clamped to the rows there are; returns the position used.
-    int InsertRow(int nPos, GridRow row);
-    void Clear();
     // Null when out of range.
     const GridRow *Row(int nPos) const;
     // Stores strText into a cell: the kind named by it for ColType, the name or the value.
@@ -55,5 +55,6 @@ signals:
     void cellCommitted(int nRow, int nCol);
 
 private:
-    std::vector<std::unique_ptr<GridRow>> m_rows;
+    QPointer<CEditContext> m_pContext;
+    QList<QMetaObject::Connection> m_connections;
 };

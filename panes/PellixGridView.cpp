@@ -5,11 +5,11 @@
 #include "CellTextDelegate.h"
 #include "CmdUI.h"
 #include "DocumentBase.h"
+#include "EditContext.h"
 #include "GridRowModel.h"
 #include "InsertRowCommands.h"
 #include "KindChoiceDelegate.h"
 #include "NodeType.h"
-#include "PellixView.h"
 #include "Resource.h"
 
 #include <QHeaderView>
@@ -70,23 +70,36 @@ void CPellixGridView::SetUpColumns()
 void CPellixGridView::RegisterCommands()
 {
     for (const CInsertRowCommand &insert : kInsertRowCommands) {
-        const int nKind = insert.nKind;
-        OnCommand(insert.nID, [this, nKind] { InsertEmptyRow(nKind); });
+        const dom::NodeType kind = insert.nKind;
+        OnCommand(insert.nID, [this, kind] { InsertEmptyRow(kind); });
         // Rows typed while no node is shown would be thrown away.
         OnUpdateCommandUI(insert.nID, [this](CCmdUI *pCmdUI) { pCmdUI->Enable(IsShowingNode()); });
     }
 }
 
-void CPellixGridView::SetTextPane(CPellixView *pText)
+void CPellixGridView::SetEditContext(CEditContext *pContext)
 {
-    m_pTextPane = pText;
+    if (m_pContext != nullptr)
+        disconnect(m_pContext, nullptr, this, nullptr);
+    m_pContext = pContext;
+    m_pRows->SetContext(pContext);
+    OnRowsReset();
+    if (pContext == nullptr)
+        return;
+    // An open editor holds text the rows do not have yet.
+    connect(pContext, &CEditContext::aboutToReadRows, this, &CPellixGridView::EndCellEdit);
+    connect(pContext, &CEditContext::rowsAboutToReset, this, &CPellixGridView::EndCellEdit);
+    connect(pContext, &CEditContext::rowsReset, this, &CPellixGridView::OnRowsReset);
+    connect(pContext, &CEditContext::rowInserted, this, [this](int nRow) {
+        scrollTo(m_pSorted->mapFromSource(m_pRows->index(nRow, CGridRowModel::ColType)));
+    });
 }
 
-void CPellixGridView::AddRow(int nPos, int nKind, const QString &strName, const QString &strValue)
+void CPellixGridView::AddRow(int nPos, dom::NodeType kind, const QString &strName,
+                             const QString &strValue)
 {
-    m_pRows->InsertRow(nPos, GridRow{nKind, strName, strValue});
-    if (!m_bFilling)
-        MarkEdited();
+    if (m_pContext != nullptr)
+        m_pContext->InsertRow(nPos, GridRow{kind, strName, strValue});
 }
 
 int CPellixGridView::GetRowCount() const
@@ -99,28 +112,40 @@ const GridRow *CPellixGridView::GetRow(int nPos) const
     return m_pRows->Row(nPos);
 }
 
+bool CPellixGridView::AreRowsEdited() const
+{
+    return m_pContext != nullptr && m_pContext->AreRowsEdited();
+}
+
+bool CPellixGridView::IsShowingNode() const
+{
+    return m_pContext != nullptr && m_pContext->IsShowingNode();
+}
+
 void CPellixGridView::DeleteAllRows()
 {
-    m_pRows->Clear();
+    if (m_pContext != nullptr)
+        m_pContext->Clear();
+}
+
+void CPellixGridView::OnRowsReset()
+{
     m_nHitRow = -1;
     m_nHitCol = -1;
-    m_bShowingNode = false;
-    m_bRowsEdited = false;
-    // A row position the pane still holds would name a row of the next node.
-    if (m_pTextPane != nullptr)
-        m_pTextPane->SetLocked(1);
+    // A row position the text pane still holds would name a row of the next node.
+    emit cellCleared();
 }
 
 void CPellixGridView::BeginFill()
 {
-    m_bFilling = true;
+    if (m_pContext != nullptr)
+        m_pContext->BeginFill(dom::Node());
 }
 
 void CPellixGridView::EndFill()
 {
-    m_bFilling = false;
-    m_bShowingNode = true;
-    m_bRowsEdited = false;
+    if (m_pContext != nullptr)
+        m_pContext->EndFill();
 }
 
 void CPellixGridView::SetRedraw(bool bRedraw)
@@ -143,30 +168,18 @@ void CPellixGridView::SetCellFromTextPane(int nRow, int nCol, const QString &str
 {
     if (nCol != CGridRowModel::ColName && nCol != CGridRowModel::ColValue)
         return;
-    if (m_pRows->SetCellText(nRow, nCol, strText))
-        MarkEdited();
+    m_pRows->SetCellText(nRow, nCol, strText);
 }
 
-void CPellixGridView::InsertEmptyRow(int nKind)
+void CPellixGridView::InsertEmptyRow(dom::NodeType kind)
 {
-    if (!m_bShowingNode)
-        return;
-    const int nRow = AppendRow(nKind);
-    scrollTo(m_pSorted->mapFromSource(m_pRows->index(nRow, CGridRowModel::ColType)));
+    if (IsShowingNode())
+        AppendRow(kind);
 }
 
-int CPellixGridView::AppendRow(int nKind)
+int CPellixGridView::AppendRow(dom::NodeType kind)
 {
-    const int nRow = m_pRows->InsertRow(GetRowCount(), GridRow{nKind, QString(), QString()});
-    MarkEdited();
-    return nRow;
-}
-
-void CPellixGridView::MarkEdited()
-{
-    m_bRowsEdited = true;
-    if (CDocument *pDoc = GetDocument())
-        pDoc->SetModifiedFlag(true);
+    return m_pContext != nullptr ? m_pContext->AppendRow(kind) : -1;
 }
 
 void CPellixGridView::HitCell(const QModelIndex &viewIndex)
@@ -181,21 +194,18 @@ void CPellixGridView::HitCell(const QModelIndex &viewIndex)
 
 void CPellixGridView::ShowHitCellInTextPane()
 {
-    if (m_pTextPane == nullptr)
-        return;
     const GridRow *pRow = GetRow(m_nHitRow);
     const bool bName = m_nHitCol == CGridRowModel::ColName;
     if (pRow == nullptr || m_nHitCol == CGridRowModel::ColType ||
-        (bName && CGridRowModel::IsNameReadOnly(pRow->nKind))) {
-        m_pTextPane->SetLocked(1);
+        (bName && CEditContext::IsNameReadOnly(pRow->nKind))) {
+        emit cellCleared();
         return;
     }
-    m_pTextPane->SetText(bName ? pRow->strName : pRow->strValue, m_nHitRow, m_nHitCol);
+    emit cellShown(bName ? pRow->strName : pRow->strValue, m_nHitRow, m_nHitCol);
 }
 
 void CPellixGridView::OnCellCommitted(int nRow, int /*nCol*/)
 {
-    MarkEdited();
     // The text pane shows the hit cell; a commit into its row may change that text or, for
     // a new kind, whether the pane may write into the name.
     if (nRow == m_nHitRow)
@@ -219,7 +229,7 @@ bool CPellixGridView::IsLastCell(const QModelIndex &viewIndex) const
 QModelIndex CPellixGridView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
 {
     // Tab from the last cell opens a new attribute row and moves into its Type cell.
-    if (action == MoveNext && m_bShowingNode && IsLastCell(currentIndex())) {
+    if (action == MoveNext && IsShowingNode() && IsLastCell(currentIndex())) {
         const int nRow = AppendRow(dom::NODE_ATTRIBUTE);
         return m_pSorted->mapFromSource(m_pRows->index(nRow, CGridRowModel::ColType));
     }

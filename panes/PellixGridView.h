@@ -1,7 +1,7 @@
 #pragma once
 
+#include "EditContext.h"
 #include "GridRow.h"
-#include "PaneLinks.h"
 #include "View.h"
 
 #include <QPersistentModelIndex>
@@ -9,13 +9,12 @@
 #include <QTableView>
 
 class CGridRowModel;
-class CPellixView;
 class QSortFilterProxyModel;
 
-// The grid pane: the rows of the node shown in the tree pane as "Type", "Name" and "Value",
-// edited in place. Rows keep the order they were filled or inserted in; sorting by a header
-// only changes the order they are shown in.
-class CPellixGridView : public QTableView, public CView, public CGridPaneLink
+// The grid pane: the rows of its window's edit context as "Type", "Name" and "Value", edited
+// in place. Rows keep the order they were filled or inserted in; sorting by a header only
+// changes the order they are shown in.
+class CPellixGridView : public QTableView, public CView
 {
     Q_OBJECT
 
@@ -23,12 +22,13 @@ public:
     CPellixGridView(CDocument *pDoc, QWidget *pParent);
     ~CPellixGridView() override;
 
-    // The text pane of the same window; it shows the last name or value cell hit.
-    void SetTextPane(CPellixView *pText);
+    // The rows shown and edited: the edit context of the same window.
+    void SetEditContext(CEditContext *pContext);
+    CEditContext *GetEditContext() const { return m_pContext; }
 
     // Inserts a row at nPos (a position past the end appends). Outside BeginFill/EndFill
     // the row counts as an edit.
-    void AddRow(int nPos, int nKind, const QString &strName, const QString &strValue);
+    void AddRow(int nPos, dom::NodeType kind, const QString &strName, const QString &strValue);
     int GetRowCount() const;
     // The row at nPos in fill and insert order, or null when out of range. Valid until the
     // rows are deleted.
@@ -42,7 +42,7 @@ public:
     // Switches painting off and on around a commit and refill, so the grid repaints once.
     void SetRedraw(bool bRedraw);
     // True after a cell commit, text-pane input or an inserted row since EndFill.
-    bool AreRowsEdited() const { return m_bRowsEdited; }
+    bool AreRowsEdited() const;
     // Commits an open cell editor into its row; nothing when none is open.
     void EndCellEdit();
     bool IsEditingCell() const { return state() == EditingState; }
@@ -50,11 +50,11 @@ public:
     // Nothing for another column, a missing row or a read-only name.
     void SetCellFromTextPane(int nRow, int nCol, const QString &strText);
 
-    // Appends an empty row of nKind; nothing while no node is shown.
-    void InsertEmptyRow(int nKind) override;
+    // Appends an empty row of `kind`; nothing while no node is shown.
+    void InsertEmptyRow(dom::NodeType kind);
     // Document windows open maximized, as the grid wants the room.
     void OnInitialUpdate() override;
-    bool IsShowingNode() const override { return m_bShowingNode; }
+    bool IsShowingNode() const;
 
     // The last cell hit by a click or a cursor move, in row order (column 0 type, 1 name,
     // 2 value); -1 while there is none.
@@ -63,6 +63,13 @@ public:
 
     // Opens the cell editor of a cell (the view's own slot, kept visible beside the override).
     using QTableView::edit;
+
+signals:
+    // A name or value cell was hit: its text, for the text pane to show and write back into
+    // that cell.
+    void cellShown(const QString &strText, int nRow, int nCol);
+    // No cell the text pane may write into is hit (a type cell, a read-only name, no rows).
+    void cellCleared();
 
 protected:
     bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *pEvent) override;
@@ -75,9 +82,9 @@ protected:
 private:
     void SetUpColumns();
     void RegisterCommands();
-    // Appends an empty row of nKind and returns its position.
-    int AppendRow(int nKind);
-    void MarkEdited();
+    // Appends an empty row of `kind` and returns its position.
+    int AppendRow(dom::NodeType kind);
+    void OnRowsReset();
     void HitCell(const QModelIndex &viewIndex);
     // Puts the hit cell's text into the text pane, or clears the pane's target when the
     // hit cell is not one the pane may write into.
@@ -87,12 +94,9 @@ private:
 
     CGridRowModel *const m_pRows;
     QSortFilterProxyModel *const m_pSorted;
-    // The text pane belongs to the same window but may be destroyed first.
-    QPointer<CPellixView> m_pTextPane;
+    // The window's context; it belongs to the window, which destroys it after its panes.
+    QPointer<CEditContext> m_pContext;
     QPersistentModelIndex m_editIndex;
     QPersistentModelIndex m_pressIndex;
     bool m_bPressOnCurrentRow = false;
-    bool m_bFilling = false;
-    bool m_bShowingNode = false;
-    bool m_bRowsEdited = false;
 };

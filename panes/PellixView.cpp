@@ -1,8 +1,8 @@
 #include "PellixView.h"
 
 #include "CmdUI.h"
-#include "PellixGridView.h"
 #include "Resource.h"
+#include "XmlRules.h"
 
 #include <QTextDocument>
 
@@ -33,11 +33,6 @@ void CPellixView::RegisterCommands()
                       [this](CCmdUI *pCmdUI) { pCmdUI->Enable(document()->isUndoAvailable()); });
 }
 
-void CPellixView::SetGridPane(CPellixGridView *pGrid)
-{
-    m_pGridPane = pGrid;
-}
-
 void CPellixView::SetText(const QString &strText, int nRow, int nCol)
 {
     m_strText = strText;
@@ -53,7 +48,7 @@ const QString &CPellixView::GetText()
 {
     m_strText = toPlainText();
     qsizetype nFirst = 0;
-    while (nFirst < m_strText.size() && m_strText[nFirst].isSpace())
+    while (nFirst < m_strText.size() && IsBlank(m_strText[nFirst].unicode()))
         ++nFirst;
     m_strText.remove(0, nFirst);
     return m_strText;
@@ -68,7 +63,7 @@ void CPellixView::SetLocked(int nLocked)
 
 void CPellixView::OnTextChanged()
 {
-    if (m_bSettingText || m_bLocked != 0 || m_nTargetRow < 0 || m_pGridPane == nullptr)
+    if (m_bSettingText || m_bLocked != 0 || m_nTargetRow < 0)
         return;
-    m_pGridPane->SetCellFromTextPane(m_nTargetRow, m_nTargetCol, GetText());
+    emit textEdited(m_nTargetRow, m_nTargetCol, GetText());
 }

@@ -6,7 +6,6 @@
 #include <QPointer>
 #include <memory>
 
-class CPellixGridView;
 class QTextDocument;
 
 // The text pane: the full text of the last name or value cell hit in the grid. Every change
@@ -20,12 +19,11 @@ public:
     CPellixView(CDocument *pDoc, QWidget *pParent);
     ~CPellixView() override;
 
-    // The grid pane of the same window; the pane writes into its cells.
-    void SetGridPane(CPellixGridView *pGrid);
     // Shows strText and unlocks; the user's changes go to the cell (nRow, nCol) of the grid
     // (column 1 name, 2 value). Without a cell they reach no row.
     void SetText(const QString &strText, int nRow = -1, int nCol = -1);
-    // The pane's text without leading white space, kept in m_strText; the pane itself keeps
+    // The pane's text without leading blanks (space, tab, line feed, vertical tab, form feed,
+    // carriage return; other spaces are content), kept in m_strText; the pane itself keeps
     // its blanks.
     const QString &GetText();
     // 1: empties the pane, locks it and forgets its cell; 0 only unlocks.
@@ -34,6 +32,10 @@ public:
     // The grid cell the pane writes into, or -1 when none.
     int GetTargetRow() const { return m_nTargetRow; }
     int GetTargetCol() const { return m_nTargetCol; }
+
+signals:
+    // The user changed the text: GetText() for the cell (nRow, nCol) of the grid.
+    void textEdited(int nRow, int nCol, const QString &strText);
 
 protected:
     bool OnPreparePrinting(CPrintInfo *pInfo) override;
@@ -53,8 +55,6 @@ private:
     int m_nTargetCol = -1;
     // Set while SetText replaces the text: that change is not the user's.
     bool m_bSettingText = false;
-    // The grid belongs to the same window but may be destroyed first.
-    QPointer<CPellixGridView> m_pGridPane;
     // The text laid out for the print job in progress.
     std::unique_ptr<QTextDocument> m_pPrintText;
     int m_nPrintHeaderHeight = 0;

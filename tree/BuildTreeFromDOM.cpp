@@ -1,6 +1,5 @@
 #include "BuildTreeFromDOM.h"
 
-#include "MessageBox.h"
 #include "PellixTreeView.h"
 #include "TreeItemModel.h"
 #include "TreeItemRef.h"
@@ -69,9 +68,6 @@ private:
         case dom::NODE_DOCUMENT:
             item = m_pModel->NewItem(CTreeItemModel::kRootId, node, 0);
             break;
-        case dom::NODE_DOCUMENT_TYPE:
-            AfxMessageBox(QStringLiteral("DTD Reference is not supported in this version!"));
-            return kNoItem;
         case dom::NODE_ELEMENT:
             if (node.parentNode().isNull())
                 return kNoItem;

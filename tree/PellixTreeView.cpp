@@ -1,12 +1,12 @@
 #include "PellixTreeView.h"
 
 #include "BuildTreeFromDOM.h"
-#include "DocumentBase.h"
+#include "DocumentEditor.h"
+#include "EditContext.h"
 #include "Images.h"
 #include "MessageBox.h"
 #include "NodeRows.h"
-#include "PellixGridView.h"
-#include "PellixView.h"
+#include "PellixDoc.h"
 #include "TreeItemDelegate.h"
 #include "TreeItemModel.h"
 
@@ -17,9 +17,18 @@
 #include <QToolTip>
 #include <climits>
 
+namespace
+{
+CDocumentEditor *EditorOf(CDocument *pDoc)
+{
+    auto *pXmlDoc = qobject_cast<CPellixDoc *>(pDoc);
+    return pXmlDoc != nullptr ? pXmlDoc->GetEditor() : nullptr;
+}
+} // namespace
+
 CPellixTreeView::CPellixTreeView(CDocument *pDoc, QWidget *pParent)
     : QTreeView(pParent), CView(this, pDoc), m_pModel(new CTreeItemModel(this)),
-      m_pDelegate(new CTreeItemDelegate(this))
+      m_pDelegate(new CTreeItemDelegate(this)), m_pEditor(EditorOf(pDoc))
 {
     setModel(m_pModel);
     setItemDelegate(m_pDelegate);
@@ -44,14 +53,23 @@ CPellixTreeView::CPellixTreeView(CDocument *pDoc, QWidget *pParent)
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex &current) { OnCurrentChanged(current); });
     RegisterCommands();
+    if (auto *pXmlDoc = qobject_cast<CPellixDoc *>(pDoc)) {
+        connect(pXmlDoc, &CPellixDoc::domAboutToBeReplaced, this,
+                &CPellixTreeView::DeleteAllTreeItems);
+        connect(pXmlDoc, &CPellixDoc::domReplaced, this,
+                [this, pXmlDoc] { BuildTreeFromDocument(pXmlDoc->GetXMLDocument()); });
+        connect(m_pEditor, &CDocumentEditor::edited, this, &CPellixTreeView::OnDocumentEdited);
+        // One more window on a document that is already open shows it at once.
+        if (!pXmlDoc->GetXMLDocument().isNull())
+            BuildTreeFromDocument(pXmlDoc->GetXMLDocument());
+    }
 }
 
 CPellixTreeView::~CPellixTreeView() = default;
 
-void CPellixTreeView::SetPanes(CPellixGridView *pGrid, CPellixView *pText)
+void CPellixTreeView::SetEditContext(CEditContext *pContext)
 {
-    m_pGrid = pGrid;
-    m_pText = pText;
+    m_pEdit = pContext;
 }
 
 CTreeItemRef CPellixTreeView::AddItem(int nKind, const QString &strLabel, const dom::Node &node,
@@ -228,12 +246,6 @@ void CPellixTreeView::ShowItemTip(const QPoint &ptViewport, const QPoint &ptGlob
 
 void CPellixTreeView::EndGridEdit()
 {
-    if (m_pGrid != nullptr)
-        m_pGrid->EndCellEdit();
-}
-
-void CPellixTreeView::MarkModified()
-{
-    if (CDocument *pDoc = GetDocument())
-        pDoc->SetModifiedFlag(true);
+    if (m_pEdit != nullptr)
+        m_pEdit->EndEditing();
 }

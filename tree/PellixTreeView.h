@@ -1,23 +1,26 @@
 #pragma once
 
 #include "Document.h"
-#include "PaneLinks.h"
+#include "EditContext.h"
 #include "TreeItemRef.h"
 #include "View.h"
 
 #include <QPointer>
 #include <QTreeView>
 
-class CPellixGridView;
-class CPellixView;
+class CDocumentEditor;
+class CPellixDoc;
 class CTreeItemDelegate;
+struct CDocumentEdit;
+struct CRowsCommit;
 class CTreeItemModel;
 class QMenu;
 
 // The tree pane: the document item and one item per element of the document's DOM. Selecting
-// an item fills the grid pane with its node's rows; leaving it writes edited rows back into
-// the node. The pane also inserts, deletes, renames, expands and collapses items.
-class CPellixTreeView : public QTreeView, public CView, public CTreePaneLink
+// an item fills the window's edit context with its node's rows; leaving it writes edited rows
+// back into the node. The pane also inserts, deletes, renames, expands and collapses items;
+// its changes go through the document's editor, and it follows the changes every window makes.
+class CPellixTreeView : public QTreeView, public CView
 {
     Q_OBJECT
 
@@ -36,8 +39,8 @@ public:
     CPellixTreeView(CDocument *pDoc, QWidget *pParent);
     ~CPellixTreeView() override;
 
-    // The grid and text panes of the same window: the pane fills and commits these.
-    void SetPanes(CPellixGridView *pGrid, CPellixView *pText);
+    // The edit context of the same window: the pane fills and commits it.
+    void SetEditContext(CEditContext *pContext);
 
     // Items. AddItem: kind 0 a top-level item (image 0); kinds 1 and 3 to 6 the last child of
     // `parent` with the kind as image; any other kind shows "Invalid Item Type in AddItem" and
@@ -88,11 +91,17 @@ public:
     // Adds the popup menu's entries to `pMenu`, grayed for the current item.
     void FillPopupMenu(QMenu *pMenu) const;
 
-    // CTreePaneLink
-    void DeleteAllTreeItems() override;
-    void AddDocumentItem(const QString &label, const dom::Document &document) override;
-    void BuildTreeFromDocument(const dom::Document &document) override;
-    void CommitShownItem() override;
+    // Deletes every item, forgetting any handle that named one.
+    void DeleteAllTreeItems();
+    // Adds the document item (top level, image 0) labelled `label` for the document node.
+    void AddDocumentItem(const QString &label, const dom::Document &document);
+    // Walks the DOM into the document item and one item per element.
+    void BuildTreeFromDocument(const dom::Document &document);
+    // Ends an open cell edit and writes the shown rows back into their node when they were
+    // edited since they were filled.
+    void CommitShownItem();
+    // The item of `node` (the document node or an element in the document); null when none.
+    CTreeItemRef FindItem(const dom::Node &node) const;
 
     using QTreeView::edit;
 
@@ -117,13 +126,18 @@ private:
     void ForgetSubtree(const CTreeItemRef &item);
     void DropShownRows();
     void EndGridEdit();
-    void MarkModified();
+    // Brings the items up to date with a change to the DOM, whichever window made it.
+    void OnDocumentEdited(const CDocumentEdit &edit);
+    void AddItemsFor(const CTreeItemRef &parent, const dom::Node &node);
+    CTreeItemRef FindChildItem(const CTreeItemRef &parent, const dom::Node &node) const;
+    void ReportRefusedRows(const CTreeItemRef &item, const CRowsCommit &result);
 
     CTreeItemModel *const m_pModel;
     CTreeItemDelegate *const m_pDelegate;
-    // The panes of the same window; they may be destroyed first.
-    QPointer<CPellixGridView> m_pGrid;
-    QPointer<CPellixView> m_pText;
+    // The document's editor; the document outlives its views.
+    CDocumentEditor *const m_pEditor;
+    // The window's edit context; the window destroys it after its panes.
+    QPointer<CEditContext> m_pEdit;
 
     CTreeItemRef m_itemCurrent;
     CTreeItemRef m_itemPrevious;

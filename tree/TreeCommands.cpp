@@ -4,6 +4,7 @@
 #include "PellixTreeView.h"
 
 #include "CmdUI.h"
+#include "DocumentEditor.h"
 #include "DomFunctions.h"
 #include "MessageBox.h"
 #include "Resource.h"
@@ -78,6 +79,8 @@ void CPellixTreeView::OnTreeCommand(int nID)
     if (m_itemCurrent.IsNull())
         return;
     EndGridEdit();
+    // Each command marks the document modified through the editor, and only when it changed
+    // something.
     switch (nID) {
     case ID_TREE_INSERTELEMENT:
         InsertElement();
@@ -92,15 +95,10 @@ void CPellixTreeView::OnTreeCommand(int nID)
         if (!m_itemCurrent.IsNull())
             edit(IndexFromItem(m_itemCurrent));
         break;
-    case ID_TREE_CUT:
-    case ID_TREE_COPY:
-    case ID_TREE_PASTE:
-        // The internal clipboard is not built yet; its popup items are disabled.
-        return;
     default:
+        // The internal clipboard is not built yet; its popup items are disabled.
         break;
     }
-    MarkModified();
 }
 
 bool CPellixTreeView::CanInsertElement() const
@@ -120,62 +118,49 @@ bool CPellixTreeView::CanInsertChildElement() const
 bool CPellixTreeView::InsertElement()
 {
     const CTreeItemRef current = m_itemCurrent;
-    const CTreeItemRef parentItem = current.GetParent();
     const dom::Node currentNode = current.GetNode();
-    dom::Node parentNode = parentItem.GetNode();
-    if (currentNode.isNull() || parentNode.isNull())
+    const dom::Node parentNode = current.GetParent().GetNode();
+    if (currentNode.isNull() || parentNode.isNull() || m_pEditor == nullptr)
         return false;
     const dom::Node created =
         CreateDOMNode(currentNode.ownerDocument(), dom::NODE_ELEMENT, kNewElement);
     if (created.isNull())
         return false;
-    if (FAILED(parentNode.insertBefore(created, currentNode))) {
+    // The editor's announcement puts the item in place, in this window and every other.
+    if (FAILED(m_pEditor->InsertNode(parentNode, created, currentNode))) {
         ReportRefusedElement(parentNode);
         return false;
     }
-    const QString strLabel = QString::fromUtf8(kNewElement);
-    const CTreeItemRef before = current.GetPrevSibling();
-    if (before.IsNull())
-        parentItem.InsertChild(strLabel, IMG_ELEMENT, created, CTreeItemRef::Where::First);
-    else
-        parentItem.InsertChildAfter(before, strLabel, IMG_ELEMENT, created);
-    MarkModified();
     return true;
 }
 
 bool CPellixTreeView::InsertChildElement()
 {
     const CTreeItemRef current = m_itemCurrent;
-    dom::Node currentNode = current.GetNode();
-    if (currentNode.isNull())
+    const dom::Node currentNode = current.GetNode();
+    if (currentNode.isNull() || m_pEditor == nullptr)
         return false;
     dom::Node created;
     if (FAILED(CreateDOMNode(currentNode.ownerDocument(), dom::NODE_ELEMENT, kNewChild, &created)))
         return false;
-    if (FAILED(currentNode.appendChild(created))) {
+    if (FAILED(m_pEditor->InsertNode(currentNode, created, dom::Node()))) {
         ReportRefusedElement(currentNode);
         return false;
     }
-    AddItem(IMG_ELEMENT, QString::fromUtf8(kNewChild), created, current);
     expand(IndexFromItem(current));
-    MarkModified();
     return true;
 }
 
 bool CPellixTreeView::RemoveItem(CTreeItemRef item)
 {
     const dom::Node node = item.GetNode();
-    dom::Node parentNode = node.parentNode();
     const CTreeItemRef parentItem = item.GetParent();
     // The document element is never deleted.
-    if (parentNode.isNull() || parentItem.IsNull() || parentItem.GetImage() == IMG_DOCUMENT)
+    if (node.parentNode().isNull() || parentItem.IsNull() ||
+        parentItem.GetImage() == IMG_DOCUMENT || m_pEditor == nullptr)
         return false;
-    if (FAILED(parentNode.removeChild(node)))
-        return false;
-    ForgetSubtree(item);
-    GetItemModel()->RemoveItem(item.GetId());
-    MarkModified();
-    return true;
+    // The editor's announcement drops the rows shown of the subtree and its items.
+    return SUCCEEDED(m_pEditor->RemoveNode(node));
 }
 
 bool CPellixTreeView::RenameNode(const QString &strName)
@@ -186,9 +171,8 @@ bool CPellixTreeView::RenameNode(const QString &strName)
 bool CPellixTreeView::RenameItem(CTreeItemRef item, const QString &strName)
 {
     const dom::Node oldNode = item.GetNode();
-    if (oldNode.nodeType() != dom::NODE_ELEMENT)
+    if (oldNode.nodeType() != dom::NODE_ELEMENT || m_pEditor == nullptr)
         return false;
-    MarkModified();
     const dom::Node newNode = oldNode.ownerDocument().createElement(strName.toStdString());
     if (newNode.isNull()) {
         AfxMessageBox(QStringLiteral("\"%1\" is not a valid XML name: the element keeps its "
@@ -196,10 +180,8 @@ bool CPellixTreeView::RenameItem(CTreeItemRef item, const QString &strName)
                           .arg(strName));
         return false;
     }
-    if (FAILED(ReplaceDOMNode(oldNode, newNode)))
-        return false;
-    item.SetNode(newNode);
-    return true;
+    // The rows shown of the element follow it to its new node (the edit context hears of it).
+    return SUCCEEDED(m_pEditor->ReplaceNode(oldNode, newNode));
 }
 
 bool CPellixTreeView::OnEndLabelEdit(const CTreeItemRef &item, const QString &strText)

@@ -1,13 +1,12 @@
-// The tree pane's selection: filling the grid with the rows of the selected node, writing
-// edited rows back when the selection leaves it, and forgetting items about to be deleted.
+// The tree pane's selection: filling the window's edit context with the rows of the selected
+// node, writing edited rows back when the selection leaves it, and forgetting items about to
+// be deleted.
 
 #include "PellixTreeView.h"
 
+#include "EditContext.h"
+#include "MessageBox.h"
 #include "NodeRows.h"
-#include "PellixGridView.h"
-#include "PellixView.h"
-
-#include <vector>
 
 namespace
 {
@@ -22,64 +21,46 @@ bool ShowsRows(int nImage)
 
 void CPellixTreeView::OnCurrentChanged(const QModelIndex &current)
 {
-    if (m_pText != nullptr)
-        m_pText->SetLocked(1);
     m_itemCurrent = ItemFromIndex(current);
-    if (m_pGrid != nullptr)
-        m_pGrid->SetRedraw(false);
-    EndGridEdit();
     // The rows always leave with the item they came from, so they are never written into
     // another node, whatever the new item is.
     if (!m_itemPrevious.IsNull())
         CommitItem(m_itemPrevious);
-    if (m_pGrid != nullptr)
-        m_pGrid->DeleteAllRows();
-    const bool bFill = ShowsRows(m_itemCurrent.GetImage());
+    const bool bFill = ShowsRows(m_itemCurrent.GetImage()) && m_pEdit != nullptr;
     if (bFill)
         FillGrid(m_itemCurrent.GetNode());
-    if (m_pGrid != nullptr)
-        m_pGrid->SetRedraw(true);
+    else if (m_pEdit != nullptr)
+        m_pEdit->Clear();
     m_itemPrevious = bFill ? m_itemCurrent : CTreeItemRef();
 }
 
 void CPellixTreeView::FillGrid(const dom::Node &node)
 {
-    if (m_pGrid == nullptr || node.isNull())
-        return;
-    m_pGrid->BeginFill();
-    int nPos = 0;
-    ForEachNodeRow(
-        node.view(), [this, &nPos](int nKind, std::string_view strName, std::string_view strValue) {
-            m_pGrid->AddRow(nPos++, nKind, QString::fromUtf8(strName), QString::fromUtf8(strValue));
-        });
-    m_pGrid->AddRow(nPos, dom::NODE_ATTRIBUTE, QString(), QString());
-    m_pGrid->EndFill();
+    if (m_pEdit != nullptr && !node.isNull())
+        m_pEdit->Fill(node);
 }
 
 void CPellixTreeView::CommitItem(const CTreeItemRef &item)
 {
-    // Rows that were only looked at leave the node exactly as it was.
-    if (item.IsNull() || !(item == m_itemPrevious) || m_pGrid == nullptr ||
-        !m_pGrid->AreRowsEdited())
+    // Only the item the grid shows is ever written, and only when its rows were edited.
+    if (item.IsNull() || !(item == m_itemPrevious) || m_pEdit == nullptr ||
+        !(m_pEdit->GetNode() == item.GetNode()))
         return;
-    const dom::Node node = item.GetNode();
-    if (node.isNull())
-        return;
-    std::vector<GridRow> rows;
-    rows.reserve(static_cast<std::size_t>(m_pGrid->GetRowCount()));
-    for (int nRow = 0; nRow < m_pGrid->GetRowCount(); ++nRow) {
-        if (const GridRow *pRow = m_pGrid->GetRow(nRow))
-            rows.push_back(*pRow);
-    }
-    SetItemTip(item, WriteRowsIntoNode(node, rows));
+    if (const std::optional<CRowsCommit> result = m_pEdit->Commit())
+        ReportRefusedRows(item, *result);
+}
+
+void CPellixTreeView::ReportRefusedRows(const CTreeItemRef &item, const CRowsCommit &result)
+{
+    for (const CRefusedRow &refused : result.refused)
+        AfxMessageBox(RefusedRowMessage(refused));
+    SetItemTip(item, result.strTip);
 }
 
 void CPellixTreeView::DropShownRows()
 {
-    if (m_pGrid != nullptr)
-        m_pGrid->DeleteAllRows();
-    if (m_pText != nullptr)
-        m_pText->SetLocked(1);
+    if (m_pEdit != nullptr)
+        m_pEdit->Clear();
     m_itemPrevious = CTreeItemRef();
 }
 

@@ -1,4 +1,4 @@
-// The document object with stand-in panes: New, Open, failed loads and saving.
+// The document object: New, Open, failed loads, saving, and the edit contexts of its windows.
 
 #include "CmdUI.h"
 #include "MessageRecorder.h"
@@ -8,56 +8,55 @@
 
 #include <gtest/gtest.h>
 
-#include <QWidget>
+#include <QObject>
 #include <memory>
 
 namespace
 {
 
-// Records what the document asks of its tree and grid panes.
-class FakePanes : public CTreePaneLink, public CGridPaneLink
-{
-public:
-    void DeleteAllTreeItems() override
-    {
-        items.clear();
-        ++deletions;
-    }
-    void AddDocumentItem(const QString &label, const dom::Document &) override
-    {
-        items << "document:" + label;
-    }
-    void BuildTreeFromDocument(const dom::Document &document) override
-    {
-        items << "built:" + QString::fromUtf8(document.documentElement().nodeName());
-    }
-    void CommitShownItem() override { ++commits; }
-    void InsertEmptyRow(int nKind) override { inserted << nKind; }
-    bool IsShowingNode() const override { return showing; }
-
-    QStringList items;
-    QList<int> inserted;
-    int deletions = 0;
-    int commits = 0;
-    bool showing = false;
-};
-
 struct DocFixture : testing::Test {
     DocFixture()
     {
         document = std::make_unique<CPellixDoc>();
-        document->SetPanes(&panes, &treeWidget, &panes, &gridWidget, &textWidget);
+        // What a tree pane would see: the DOM dropped and the new one shown, in order.
+        QObject::connect(document.get(), &CPellixDoc::domAboutToBeReplaced,
+                         [this] { shown << "dropped"; });
+        QObject::connect(document.get(), &CPellixDoc::domReplaced, [this] {
+            const dom::Node root = document->GetXMLDocument().documentElement();
+            shown << (root.isNull() ? QStringLiteral("shown:none")
+                                    : "shown:" + QString::fromUtf8(root.nodeName()));
+            shown << recorder.messages();
+        });
+        context = document->CreateEditContext(&window);
     }
-    FakePanes panes;
-    QWidget treeWidget, gridWidget, textWidget;
-    std::unique_ptr<CPellixDoc> document;
+    bool Open(const std::string &xml)
+    {
+        path = QString::fromStdString(dir.write("in.xml", xml));
+        const bool bOpened = document->OnOpenDocument(path);
+        document->SetPathName(path);
+        return bOpened;
+    }
+    // Shows `node` in `pContext` and sets the value of its row nRow, as a cell editor does.
+    static void EditValue(CEditContext *pContext, const dom::Node &node, int nRow,
+                          const QString &strValue)
+    {
+        pContext->Fill(node);
+        ASSERT_TRUE(pContext->SetValue(nRow, strValue));
+    }
+    std::string Saved() const { return ReadBytes(path.toStdString()); }
+
     MessageRecorder recorder;
     TempDir dir;
+    QObject window;
+    std::unique_ptr<CPellixDoc> document;
+    CEditContext *context = nullptr;
+    QStringList shown;
+    QString path;
 };
 
 } // namespace
 
-TEST_F(DocFixture, NewDocumentHoldsTheDeclarationAndTheDocumentItem)
+TEST_F(DocFixture, NewDocumentHoldsTheDeclaration)
 {
     ASSERT_TRUE(document->OnNewDocument());
     const dom::Document &dom = document->GetXMLDocument();
@@ -65,36 +64,38 @@ TEST_F(DocFixture, NewDocumentHoldsTheDeclarationAndTheDocumentItem)
     EXPECT_EQ(dom.firstChild().nodeName(), "xml");
     EXPECT_EQ(dom.firstChild().nodeValue(), "version=\"1.0\"");
     EXPECT_TRUE(dom.firstChild().nextSibling().isNull());
-    EXPECT_EQ(panes.items, QStringList{"document:#document"});
+    EXPECT_EQ(shown, (QStringList{"dropped", "shown:none"}));
     EXPECT_FALSE(document->IsModified());
     EXPECT_TRUE(recorder.messages().isEmpty());
 }
 
-TEST_F(DocFixture, OpenBuildsTheTreeAfterTheSuccessMessage)
+TEST_F(DocFixture, OpenShowsTheDomAfterTheSuccessMessage)
 {
-    const QString path = QString::fromStdString(dir.write("a.xml", "<root><x/></root>"));
-    ASSERT_TRUE(document->OnOpenDocument(path));
-    document->SetPathName(path);
-    EXPECT_EQ(recorder.messages(), QStringList{"XML document loaded successfully\n"});
-    EXPECT_EQ(panes.items, QStringList{"built:root"});
+    ASSERT_TRUE(Open("<root><x/></root>"));
+    EXPECT_EQ(shown, (QStringList{"dropped", "shown:root", "XML document loaded successfully\n"}));
     EXPECT_EQ(document->GetPathName(), path);
-    EXPECT_EQ(document->GetTitle(), "a.xml");
+    EXPECT_EQ(document->GetTitle(), "in.xml");
+}
+
+TEST_F(DocFixture, DocumentTypeMessageComesAfterTheLoadAndBeforeTheTree)
+{
+    ASSERT_TRUE(Open("<!DOCTYPE root [<!ENTITY e \"x\">]><root>&e;</root>"));
+    EXPECT_EQ(shown, (QStringList{"dropped", "shown:root", "XML document loaded successfully\n",
+                                  "DTD Reference is not supported in this version!"}));
 }
 
 TEST_F(DocFixture, FailedLoadKeepsTheNameButNotThePath)
 {
     const std::string original = "<root>\n<x>\n</root>";
-    const QString path = QString::fromStdString(dir.write("broken.xml", original));
-    ASSERT_TRUE(document->OnOpenDocument(path));
-    document->SetPathName(path);
+    ASSERT_TRUE(Open(original));
     ASSERT_EQ(recorder.messages().size(), 1);
     EXPECT_TRUE(recorder.messages().first().startsWith("Error on line 3, position "));
     // A new document's content under the file's name, with no path: Save must ask.
-    EXPECT_EQ(panes.items, QStringList{"document:#document"});
-    EXPECT_EQ(document->GetTitle(), "broken.xml");
+    EXPECT_EQ(shown.mid(0, 2), (QStringList{"dropped", "shown:none"}));
+    EXPECT_EQ(document->GetTitle(), "in.xml");
     EXPECT_TRUE(document->GetPathName().isEmpty());
     EXPECT_EQ(document->GetXMLDocument().firstChild().nodeName(), "xml");
-    EXPECT_EQ(ReadBytes(path.toStdString()), original);
+    EXPECT_EQ(Saved(), original);
 
     // A later Save As takes its path normally.
     const QString saved = QString::fromStdString(dir.file("saved.xml"));
@@ -105,67 +106,108 @@ TEST_F(DocFixture, FailedLoadKeepsTheNameButNotThePath)
 
 TEST_F(DocFixture, EmptyFileOpensWithoutADom)
 {
-    const QString path = QString::fromStdString(dir.write("empty.xml", ""));
-    ASSERT_TRUE(document->OnOpenDocument(path));
+    ASSERT_TRUE(Open(""));
     EXPECT_TRUE(document->GetXMLDocument().isNull());
     EXPECT_TRUE(recorder.messages().isEmpty());
     ASSERT_TRUE(document->SaveXMLDocument(path));
-    EXPECT_EQ(ReadBytes(path.toStdString()), "");
+    EXPECT_EQ(Saved(), "");
 }
 
-TEST_F(DocFixture, OpenUrlReplacesTheDomAndTitlesWithTheUrl)
+TEST_F(DocFixture, SaveCommitsTheRowsOfEveryWindowFirst)
 {
-    ASSERT_TRUE(document->OnNewDocument());
-    const QString missing = "http://127.0.0.1:1/nothing.xml";
-    EXPECT_FALSE(document->OpenXMLDocument(missing));
-    EXPECT_EQ(document->GetTitle(), missing);
-    EXPECT_TRUE(recorder.messages().isEmpty()); // no line number: no message
-    EXPECT_EQ(panes.items, QStringList{"document:#document"});
-    // The failed URL does not block a later Save As from taking its path.
-    const QString saved = QString::fromStdString(dir.file("u.xml"));
-    ASSERT_TRUE(document->DoSave(saved));
-    EXPECT_EQ(document->GetPathName(), saved);
-}
-
-TEST_F(DocFixture, SaveCommitsFirstAndReportsFailures)
-{
-    ASSERT_TRUE(document->OnNewDocument());
-    document->SetModifiedFlag(true);
-    const QString path = QString::fromStdString(dir.file("out.xml"));
-    ASSERT_TRUE(document->SaveXMLDocument(path));
-    EXPECT_EQ(panes.commits, 1);
-    EXPECT_FALSE(document->IsModified());
-
-    document->SetModifiedFlag(true);
-    const QString bad = QString::fromStdString(dir.file("out.xml") + "/under-a-file.xml");
-    EXPECT_FALSE(document->SaveXMLDocument(bad));
+    ASSERT_TRUE(Open("<root a=\"1\"><x b=\"2\"/></root>"));
+    recorder.clear();
+    QObject secondWindow;
+    CEditContext *second = document->CreateEditContext(&secondWindow);
+    const dom::Node root = document->GetXMLDocument().documentElement();
+    EditValue(context, root, 0, "one");
+    EditValue(second, root.firstChild(), 0, "two");
     EXPECT_TRUE(document->IsModified());
-    ASSERT_EQ(recorder.messages().size(), 1);
-    EXPECT_TRUE(recorder.messages().first().startsWith("Cannot save " + bad));
+
+    ASSERT_TRUE(document->DoFileSave());
+    EXPECT_EQ(Saved(), "<root a=\"one\">\t<x b=\"two\"></x>\r\n</root>\r\n\r\n");
+    EXPECT_FALSE(document->IsModified());
+    EXPECT_FALSE(context->AreRowsEdited());
+    EXPECT_FALSE(second->AreRowsEdited());
+    EXPECT_TRUE(recorder.messages().isEmpty());
 }
 
-TEST_F(DocFixture, InsertCommandsNeedAShownNode)
+TEST_F(DocFixture, ClosingAsksWhenOnlyRowsWereEdited)
+{
+    ASSERT_TRUE(Open("<root a=\"1\"/>"));
+    const dom::Node root = document->GetXMLDocument().documentElement();
+    context->Fill(root);
+    // An open cell editor stores its text when the rows are read.
+    QObject::connect(context, &CEditContext::aboutToReadRows,
+                     [this] { context->SetValue(0, "typed"); });
+    ASSERT_FALSE(document->IsModified());
+    QStringList prompts;
+    const YesNoCancelHandler previous = SetYesNoCancelHandler([&prompts](const QString &text) {
+        prompts << text;
+        return MessageBoxResult::Cancel;
+    });
+    EXPECT_FALSE(document->SaveModified());
+    SetYesNoCancelHandler(previous);
+    EXPECT_EQ(prompts, QStringList{"Save changes to in.xml?"});
+    std::string value;
+    ASSERT_EQ(root.getAttribute("a", &value), S_OK);
+    EXPECT_EQ(value, "typed");
+}
+
+TEST_F(DocFixture, RefusedRowsAreReportedAndTheRestIsWritten)
+{
+    ASSERT_TRUE(Open("<?xml version=\"1.0\"?><root/>"));
+    recorder.clear();
+    const dom::Document &dom = document->GetXMLDocument();
+    // Rows no reader could take back: a reserved target, a broken declaration, a control
+    // character. The good rows around them still reach the file.
+    context->Fill(dom);
+    ASSERT_TRUE(context->SetValue(0, "version=\"1.0\" encoding=\"bad name\""));
+    QObject secondWindow;
+    CEditContext *second = document->CreateEditContext(&secondWindow);
+    second->Fill(dom.documentElement());
+    second->InsertRow(0, {dom::NODE_PROCESSING_INSTRUCTION, "XmL", "x"});
+    second->InsertRow(1, {dom::NODE_ATTRIBUTE, "ok", "1"});
+    second->InsertRow(2, {dom::NODE_ATTRIBUTE, "bad", QStringLiteral("a\x01")});
+    second->InsertRow(3, {dom::NODE_COMMENT, "", "fine"});
+    ASSERT_TRUE(document->DoFileSave());
+    ASSERT_EQ(recorder.messages().size(), 3);
+    EXPECT_TRUE(recorder.messages()[0].contains("ProcessInstruction row 1 (\"xml\")"));
+    EXPECT_TRUE(recorder.messages()[1].contains("ProcessInstruction row 1 (\"XmL\")"));
+    EXPECT_TRUE(recorder.messages()[2].contains("Attribute row 3 (\"bad\")"));
+    EXPECT_EQ(Saved(), "<root ok=\"1\">\t<!--fine-->\r\n</root>\r\n\r\n");
+}
+
+TEST_F(DocFixture, InsertCommandsActOnTheActiveWindowsShownNode)
 {
     ASSERT_TRUE(document->OnNewDocument());
     CCmdUI state(ID_INSERT_COMMENT);
     document->OnCmdMsg(ID_INSERT_COMMENT, &state);
     EXPECT_FALSE(state.IsEnabled());
-    panes.showing = true;
+    context->Fill(document->GetXMLDocument());
     CCmdUI enabled(ID_INSERT_COMMENT);
     document->OnCmdMsg(ID_INSERT_COMMENT, &enabled);
     EXPECT_TRUE(enabled.IsEnabled());
     EXPECT_TRUE(document->OnCmdMsg(ID_INSERT_PROCESSINSTRUCTION, nullptr));
     EXPECT_TRUE(document->OnCmdMsg(ID_INSERT_CDATASECTION, nullptr));
-    EXPECT_EQ(panes.inserted,
-              (QList<int>{dom::NODE_PROCESSING_INSTRUCTION, dom::NODE_CDATA_SECTION}));
+    ASSERT_EQ(context->GetRowCount(), 4);
+    EXPECT_EQ(context->GetRow(2)->nKind, dom::NODE_PROCESSING_INSTRUCTION);
+    EXPECT_EQ(context->GetRow(3)->nKind, dom::NODE_CDATA_SECTION);
+    EXPECT_TRUE(document->IsModified());
 }
 
-TEST_F(DocFixture, PanesThatCloseAreForgotten)
+TEST_F(DocFixture, ContextsOfClosedWindowsAreForgotten)
 {
-    auto tree = std::make_unique<QWidget>();
-    document->SetPanes(&panes, tree.get(), &panes, &gridWidget, &textWidget);
-    EXPECT_NE(document->GetTreeView(), nullptr);
-    tree.reset();
-    EXPECT_EQ(document->GetTreeView(), nullptr);
-    EXPECT_TRUE(document->OnNewDocument()); // no tree pane: nothing to fill, no crash
+    auto closing = std::make_unique<QObject>();
+    CEditContext *pClosing = document->CreateEditContext(closing.get());
+    document->SetActiveEditContext(pClosing);
+    EXPECT_EQ(document->GetEditContexts().size(), 2u);
+    closing.reset();
+    EXPECT_EQ(document->GetEditContexts(), std::vector<CEditContext *>{context});
+    EXPECT_EQ(document->GetActiveEditContext(), nullptr);
+    // No active window: the row commands have nowhere to go.
+    EXPECT_TRUE(document->OnNewDocument());
+    CCmdUI state(ID_INSERT_COMMENT);
+    document->OnCmdMsg(ID_INSERT_COMMENT, &state);
+    EXPECT_FALSE(state.IsEnabled());
 }

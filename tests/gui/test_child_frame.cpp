@@ -14,12 +14,12 @@
 
 namespace
 {
-// The panes the document works with are those of `pFrame`.
+// The document's commands act on the edit context of `pFrame`, the one its grid shows.
 void ExpectPanesOf(CPellixDoc *pDoc, CChildFrame *pFrame)
 {
-    EXPECT_EQ(pDoc->GetTreeView(), static_cast<CTreePaneLink *>(pFrame->GetTreePane()));
-    EXPECT_EQ(pDoc->GetGridView(), static_cast<CGridPaneLink *>(pFrame->GetGridPane()));
-    EXPECT_EQ(pDoc->GetTextView(), static_cast<QWidget *>(pFrame->GetTextPane()));
+    ASSERT_NE(pFrame->GetEditContext(), nullptr);
+    EXPECT_EQ(pDoc->GetActiveEditContext(), pFrame->GetEditContext());
+    EXPECT_EQ(pFrame->GetGridPane()->GetEditContext(), pFrame->GetEditContext());
 }
 } // namespace
 

@@ -1,5 +1,7 @@
 #include "PanesTestKit.h"
 
+#include "PaneWiring.h"
+
 #include <QApplication>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
@@ -17,8 +19,7 @@ PanesTest::PanesTest()
     pSplitter->addWidget(m_pText);
     auto *pLayout = new QVBoxLayout(m_pWindow.get());
     pLayout->addWidget(pSplitter);
-    m_pGrid->SetTextPane(m_pText);
-    m_pText->SetGridPane(m_pGrid);
+    WirePanes(m_pDoc.get(), m_pWindow.get(), nullptr, m_pGrid, m_pText);
     m_pWindow->resize(700, 500);
     m_pWindow->show();
     m_pWindow->activateWindow();

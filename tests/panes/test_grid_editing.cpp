@@ -21,7 +21,7 @@ using GridEditing = PanesTest;
 
 TEST_F(GridEditing, TypeChoiceOffersTheKindNamesAndCommitsOnlyAnExactName)
 {
-    Fill({{2, "a", "1"}, {2, "", ""}});
+    Fill({{dom::NODE_ATTRIBUTE, "a", "1"}, {dom::NODE_ATTRIBUTE, "", ""}});
     auto *pCombo = qobject_cast<QComboBox *>(OpenEditor(0, 0));
     ASSERT_NE(pCombo, nullptr);
     QStringList choices;
@@ -54,7 +54,7 @@ TEST_F(GridEditing, TypeChoiceOffersTheKindNamesAndCommitsOnlyAnExactName)
 
 TEST_F(GridEditing, TypingIntoATypeCellCompletesTheNameAndTabMovesToTheName)
 {
-    Fill({{2, "a", "1"}, {2, "", ""}});
+    Fill({{dom::NODE_ATTRIBUTE, "a", "1"}, {dom::NODE_ATTRIBUTE, "", ""}});
     m_pGrid->setCurrentIndex(ViewIndex(1, 0));
     Type("Com");
     auto *pCombo = qobject_cast<QComboBox *>(Editor());
@@ -81,7 +81,7 @@ TEST_F(GridEditing, TypingIntoATypeCellCompletesTheNameAndTabMovesToTheName)
 
 TEST_F(GridEditing, PickingAChoiceFromTheListCommitsIt)
 {
-    Fill({{2, "a", "1"}});
+    Fill({{dom::NODE_ATTRIBUTE, "a", "1"}});
     auto *pCombo = qobject_cast<QComboBox *>(OpenEditor(0, 0));
     ASSERT_NE(pCombo, nullptr);
     pCombo->setCurrentIndex(2);
@@ -93,7 +93,10 @@ TEST_F(GridEditing, PickingAChoiceFromTheListCommitsIt)
 
 TEST_F(GridEditing, NamesOfTextCdataAndCommentRowsAreReadOnly)
 {
-    Fill({{3, "#text", "t"}, {4, "#cdata-section", "c"}, {8, "#comment", "m"}, {7, "pi", "d"}});
+    Fill({{dom::NODE_TEXT, "#text", "t"},
+          {dom::NODE_CDATA_SECTION, "#cdata-section", "c"},
+          {dom::NODE_COMMENT, "#comment", "m"},
+          {dom::NODE_PROCESSING_INSTRUCTION, "pi", "d"}});
     for (int nRow = 0; nRow < 3; ++nRow) {
         QLineEdit *pEdit = LineEditOf(OpenEditor(nRow, 1));
         ASSERT_NE(pEdit, nullptr) << "row " << nRow;
@@ -119,7 +122,7 @@ TEST_F(GridEditing, NamesOfTextCdataAndCommentRowsAreReadOnly)
 
 TEST_F(GridEditing, EditingStartsByClickInCurrentRowByEnterAndByTyping)
 {
-    Fill({{2, "a", "1"}, {2, "b", "2"}});
+    Fill({{dom::NODE_ATTRIBUTE, "a", "1"}, {dom::NODE_ATTRIBUTE, "b", "2"}});
     ClickCell(0, 2);
     EXPECT_EQ(Editor(), nullptr) << "a click that only moves the cursor opens no editor";
     ClickCell(0, 1);
@@ -146,7 +149,7 @@ TEST_F(GridEditing, EditingStartsByClickInCurrentRowByEnterAndByTyping)
 
 TEST_F(GridEditing, CommitWithoutChangeIsNotAnEdit)
 {
-    Fill({{2, "a", "1"}});
+    Fill({{dom::NODE_ATTRIBUTE, "a", "1"}});
     ASSERT_NE(OpenEditor(0, 2), nullptr);
     Press(Qt::Key_Return);
     EXPECT_EQ(RowAt(*m_pGrid, 0), (RowValue{2, "a", "1"}));
@@ -156,7 +159,7 @@ TEST_F(GridEditing, CommitWithoutChangeIsNotAnEdit)
 
 TEST_F(GridEditing, TabFromTheLastCellAppendsAnAttributeRowAndEditsItsType)
 {
-    Fill({{3, "#text", "t"}, {2, "", ""}});
+    Fill({{dom::NODE_TEXT, "#text", "t"}, {dom::NODE_ATTRIBUTE, "", ""}});
     // Tab within the rows only moves.
     ASSERT_NE(OpenEditor(0, 2), nullptr);
     Press(Qt::Key_Tab);
@@ -186,7 +189,7 @@ TEST_F(GridEditing, TabFromTheLastCellAppendsAnAttributeRowAndEditsItsType)
 
 TEST_F(GridEditing, EndCellEditCommitsTheOpenEditor)
 {
-    Fill({{2, "a", "1"}});
+    Fill({{dom::NODE_ATTRIBUTE, "a", "1"}});
     m_pGrid->EndCellEdit();
     EXPECT_FALSE(m_pGrid->AreRowsEdited());
 
@@ -204,7 +207,7 @@ TEST_F(GridEditing, EndCellEditCommitsTheOpenEditor)
 
 TEST_F(GridEditing, SortingCommitsTheOpenEditorFirst)
 {
-    Fill({{2, "b", "1"}, {2, "c", "2"}});
+    Fill({{dom::NODE_ATTRIBUTE, "b", "1"}, {dom::NODE_ATTRIBUTE, "c", "2"}});
     QLineEdit *pEdit = LineEditOf(OpenEditor(1, 1));
     ASSERT_NE(pEdit, nullptr);
     pEdit->selectAll();
@@ -218,7 +221,7 @@ TEST_F(GridEditing, SortingCommitsTheOpenEditorFirst)
 
 TEST_F(GridEditing, EditorCommitIntoTheHitCellRefreshesTheTextPane)
 {
-    Fill({{2, "a", "1"}});
+    Fill({{dom::NODE_ATTRIBUTE, "a", "1"}});
     QLineEdit *pEdit = LineEditOf(OpenEditor(0, 2));
     ASSERT_NE(pEdit, nullptr);
     EXPECT_EQ(m_pText->toPlainText(), "1");

@@ -34,10 +34,10 @@ using GridRows = PanesTest;
 
 TEST_F(GridRows, AddRowInsertsAtItsPositionAndAppendsPastTheEnd)
 {
-    Fill({{2, "a", "1"}, {3, "#text", "t"}});
-    m_pGrid->AddRow(1, 8, "#comment", "c");
-    m_pGrid->AddRow(99, 7, "pi", "data");
-    m_pGrid->AddRow(0, 4, "#cdata-section", "x");
+    Fill({{dom::NODE_ATTRIBUTE, "a", "1"}, {dom::NODE_TEXT, "#text", "t"}});
+    m_pGrid->AddRow(1, dom::NODE_COMMENT, "#comment", "c");
+    m_pGrid->AddRow(99, dom::NODE_PROCESSING_INSTRUCTION, "pi", "data");
+    m_pGrid->AddRow(0, dom::NODE_CDATA_SECTION, "#cdata-section", "x");
     ASSERT_EQ(m_pGrid->GetRowCount(), 5);
     EXPECT_EQ(RowAt(*m_pGrid, 0), (RowValue{4, "#cdata-section", "x"}));
     EXPECT_EQ(RowAt(*m_pGrid, 1), (RowValue{2, "a", "1"}));
@@ -50,17 +50,19 @@ TEST_F(GridRows, AddRowInsertsAtItsPositionAndAppendsPastTheEnd)
 
 TEST_F(GridRows, RowRecordsKeepTheirAddressWhileRowsAreAdded)
 {
-    Fill({{2, "a", "1"}});
+    Fill({{dom::NODE_ATTRIBUTE, "a", "1"}});
     const GridRow *pFirst = m_pGrid->GetRow(0);
     for (int i = 0; i < 50; ++i)
-        m_pGrid->AddRow(0, 3, "#text", QString::number(i));
+        m_pGrid->AddRow(0, dom::NODE_TEXT, "#text", QString::number(i));
     EXPECT_EQ(m_pGrid->GetRow(50), pFirst);
     EXPECT_EQ(pFirst->strName, "a");
 }
 
 TEST_F(GridRows, HeaderSortingChangesOnlyTheShownOrder)
 {
-    Fill({{2, "b", "2"}, {2, "a", "1"}, {2, "c", "3"}});
+    Fill({{dom::NODE_ATTRIBUTE, "b", "2"},
+          {dom::NODE_ATTRIBUTE, "a", "1"},
+          {dom::NODE_ATTRIBUTE, "c", "3"}});
     ClickHeader(m_pGrid, 1);
     EXPECT_EQ(ShownNames(m_pGrid), QStringList({"a", "b", "c"}));
     EXPECT_EQ(RowAt(*m_pGrid, 0).strName, "b");
@@ -82,25 +84,25 @@ TEST_F(GridRows, FilledRowsAreCleanAndRowsAddedLaterAreEdits)
 {
     EXPECT_FALSE(m_pGrid->IsShowingNode());
     m_pGrid->BeginFill();
-    m_pGrid->AddRow(0, 2, "a", "1");
+    m_pGrid->AddRow(0, dom::NODE_ATTRIBUTE, "a", "1");
     EXPECT_FALSE(m_pGrid->AreRowsEdited());
     m_pGrid->EndFill();
     EXPECT_TRUE(m_pGrid->IsShowingNode());
     EXPECT_FALSE(m_pGrid->AreRowsEdited());
     EXPECT_FALSE(IsModified());
 
-    m_pGrid->AddRow(1, 2, "b", "2");
+    m_pGrid->AddRow(1, dom::NODE_ATTRIBUTE, "b", "2");
     EXPECT_TRUE(m_pGrid->AreRowsEdited());
     EXPECT_TRUE(IsModified());
 
     // A refill starts clean again.
-    Fill({{2, "a", "1"}});
+    Fill({{dom::NODE_ATTRIBUTE, "a", "1"}});
     EXPECT_FALSE(m_pGrid->AreRowsEdited());
 }
 
 TEST_F(GridRows, DeleteAllRowsForgetsHitCellNodeAndEdits)
 {
-    Fill({{2, "a", "1"}, {2, "", ""}});
+    Fill({{dom::NODE_ATTRIBUTE, "a", "1"}, {dom::NODE_ATTRIBUTE, "", ""}});
     ClickCell(0, 2);
     m_pGrid->SetCellFromTextPane(0, 2, "changed");
     ASSERT_EQ(m_pGrid->m_nHitRow, 0);
@@ -118,12 +120,12 @@ TEST_F(GridRows, DeleteAllRowsForgetsHitCellNodeAndEdits)
 
 TEST_F(GridRows, CellsShowKindNamesNamesAndValuesInTheirColours)
 {
-    Fill({{2, "a", "1"},
-          {3, "#text", "t"},
-          {8, "#comment", "c"},
-          {7, "pi", "d"},
-          {4, "#cdata-section", "x"},
-          {5, "odd", "kind"}});
+    Fill({{dom::NODE_ATTRIBUTE, "a", "1"},
+          {dom::NODE_TEXT, "#text", "t"},
+          {dom::NODE_COMMENT, "#comment", "c"},
+          {dom::NODE_PROCESSING_INSTRUCTION, "pi", "d"},
+          {dom::NODE_CDATA_SECTION, "#cdata-section", "x"},
+          {dom::NODE_ENTITY_REFERENCE, "odd", "kind"}});
     const QStringList kinds = {"Attribute",          "Text",         "Comment",
                                "ProcessInstruction", "CDATASection", ""};
     for (int nRow = 0; nRow < kinds.size(); ++nRow)
@@ -152,9 +154,11 @@ TEST_F(GridRows, ModelsStayConsistentThroughFillEditSortAndClear)
                                        QAbstractItemModelTester::FailureReportingMode::Fatal);
     QAbstractItemModelTester viewTester(pSorted,
                                         QAbstractItemModelTester::FailureReportingMode::Fatal);
-    Fill({{2, "b", "2"}, {3, "#text", "t"}, {2, "", ""}});
-    m_pGrid->AddRow(1, 8, "#comment", "c");
-    m_pGrid->InsertEmptyRow(7);
+    Fill({{dom::NODE_ATTRIBUTE, "b", "2"},
+          {dom::NODE_TEXT, "#text", "t"},
+          {dom::NODE_ATTRIBUTE, "", ""}});
+    m_pGrid->AddRow(1, dom::NODE_COMMENT, "#comment", "c");
+    m_pGrid->InsertEmptyRow(dom::NODE_PROCESSING_INSTRUCTION);
     pSorted->sort(2, Qt::DescendingOrder);
     EXPECT_TRUE(pSorted->setData(pSorted->index(0, 0), "CDATASection"));
     m_pGrid->SetCellFromTextPane(0, 2, "z");

@@ -36,7 +36,7 @@ TEST_F(InsertCommands, AreDisabledAndDoNothingWhileNoNodeIsShown)
     EXPECT_EQ(m_pGrid->GetRowCount(), 0);
     EXPECT_FALSE(IsModified());
 
-    Fill({{2, "", ""}});
+    Fill({{dom::NODE_ATTRIBUTE, "", ""}});
     for (const InsertCommand &insert : kInserts)
         EXPECT_TRUE(IsEnabled(*m_pGrid, insert.nID)) << insert.pszKindName;
     m_pGrid->DeleteAllRows();
@@ -45,7 +45,7 @@ TEST_F(InsertCommands, AreDisabledAndDoNothingWhileNoNodeIsShown)
 
 TEST_F(InsertCommands, EachAppendsAnEmptyRowOfItsKind)
 {
-    Fill({{2, "a", "1"}, {2, "", ""}});
+    Fill({{dom::NODE_ATTRIBUTE, "a", "1"}, {dom::NODE_ATTRIBUTE, "", ""}});
     int nRows = 2;
     for (const InsertCommand &insert : kInserts) {
         EXPECT_TRUE(m_pGrid->OnCmdMsg(insert.nID, nullptr));
@@ -60,9 +60,9 @@ TEST_F(InsertCommands, EachAppendsAnEmptyRowOfItsKind)
 
 TEST_F(InsertCommands, ReachTheGridThroughTheDocumentFromAnyPane)
 {
-    m_pDoc->SetPanes(nullptr, nullptr, m_pGrid, m_pGrid, m_pText);
+    ASSERT_EQ(m_pDoc->GetActiveEditContext(), m_pGrid->GetEditContext());
     EXPECT_FALSE(IsEnabled(*m_pDoc, ID_INSERT_COMMENT));
-    Fill({{2, "", ""}});
+    Fill({{dom::NODE_ATTRIBUTE, "", ""}});
     EXPECT_TRUE(IsEnabled(*m_pDoc, ID_INSERT_COMMENT));
     EXPECT_TRUE(m_pDoc->OnCmdMsg(ID_INSERT_COMMENT, nullptr));
     ASSERT_EQ(m_pGrid->GetRowCount(), 2);

@@ -23,7 +23,7 @@ TEST_F(TextPane, GetTextDropsLeadingBlanksButThePaneKeepsThem)
 
 TEST_F(TextPane, EveryChangeOfTheShownValueReachesItsCellAtOnce)
 {
-    Fill({{2, "a", "value"}, {2, "", ""}});
+    Fill({{dom::NODE_ATTRIBUTE, "a", "value"}, {dom::NODE_ATTRIBUTE, "", ""}});
     ClickCell(0, 2);
     EXPECT_EQ(m_pText->toPlainText(), "value");
     EXPECT_EQ(m_pText->GetTargetRow(), 0);
@@ -58,7 +58,9 @@ TEST_F(TextPane, EveryChangeOfTheShownValueReachesItsCellAtOnce)
 
 TEST_F(TextPane, NameCellsOfAttributesAndProcessingInstructionsAreTargets)
 {
-    Fill({{2, "attr", "1"}, {7, "pi", "d"}, {3, "#text", "t"}});
+    Fill({{dom::NODE_ATTRIBUTE, "attr", "1"},
+          {dom::NODE_PROCESSING_INSTRUCTION, "pi", "d"},
+          {dom::NODE_TEXT, "#text", "t"}});
     ClickCell(0, 1);
     EXPECT_EQ(m_pText->toPlainText(), "attr");
     FocusTextPane();
@@ -74,7 +76,7 @@ TEST_F(TextPane, NameCellsOfAttributesAndProcessingInstructionsAreTargets)
 
 TEST_F(TextPane, FixedNamesAndTypeCellsReachNoRow)
 {
-    Fill({{3, "#text", "t"}, {2, "a", "1"}});
+    Fill({{dom::NODE_TEXT, "#text", "t"}, {dom::NODE_ATTRIBUTE, "a", "1"}});
     ClickCell(1, 2);
     ClickCell(0, 1);
     EXPECT_EQ(m_pText->toPlainText(), "");
@@ -98,7 +100,7 @@ TEST_F(TextPane, FixedNamesAndTypeCellsReachNoRow)
 
 TEST_F(TextPane, AClickOnAnotherCellRetargetsThePane)
 {
-    Fill({{2, "a", "1"}, {2, "b", "2"}});
+    Fill({{dom::NODE_ATTRIBUTE, "a", "1"}, {dom::NODE_ATTRIBUTE, "b", "2"}});
     ClickCell(0, 2);
     ClickCell(1, 2);
     EXPECT_EQ(m_pText->toPlainText(), "2");
@@ -116,7 +118,7 @@ TEST_F(TextPane, AClickOnAnotherCellRetargetsThePane)
 
 TEST_F(TextPane, PasteCutAndUndoWriteThroughTheirCommands)
 {
-    Fill({{2, "a", "old"}});
+    Fill({{dom::NODE_ATTRIBUTE, "a", "old"}});
     ClickCell(0, 2);
     QApplication::clipboard()->setText("pasted");
     m_pText->selectAll();
@@ -156,7 +158,7 @@ TEST_F(TextPane, EditCommandsAreEnabledWhenTheyCanAct)
 
 TEST_F(TextPane, LockingEmptiesThePaneAndStopsEveryWrite)
 {
-    Fill({{2, "a", "1"}});
+    Fill({{dom::NODE_ATTRIBUTE, "a", "1"}});
     ClickCell(0, 2);
     m_pText->SetLocked(1);
     EXPECT_EQ(m_pText->toPlainText(), "");
@@ -179,9 +181,9 @@ TEST_F(TextPane, LockingEmptiesThePaneAndStopsEveryWrite)
 
 TEST_F(TextPane, ARefillLeavesTheOldTargetBehind)
 {
-    Fill({{2, "a", "1"}});
+    Fill({{dom::NODE_ATTRIBUTE, "a", "1"}});
     ClickCell(0, 2);
-    Fill({{2, "b", "2"}});
+    Fill({{dom::NODE_ATTRIBUTE, "b", "2"}});
     m_pText->SetLocked(0);
     FocusTextPane();
     Type("x");

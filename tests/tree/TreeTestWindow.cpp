@@ -17,7 +17,7 @@ TreeTest::TreeTest() : window(std::make_unique<QSplitter>()), doc(std::make_uniq
     auto *pRight = new QSplitter(Qt::Vertical, window.get());
     grid = new CPellixGridView(doc.get(), pRight);
     text = new CPellixView(doc.get(), pRight);
-    WirePanes(doc.get(), tree, grid, text);
+    WirePanes(doc.get(), window.get(), tree, grid, text);
     m_tester = std::make_unique<QAbstractItemModelTester>(
         tree->model(), QAbstractItemModelTester::FailureReportingMode::Warning);
     window->resize(800, 600);

@@ -1,0 +1,92 @@
+// The tree pane follows the document: every change that reaches the DOM through the editor,
+// from this window or another, is mirrored in the items.
+
+#include "PellixTreeView.h"
+
+#include "BuildTreeFromDOM.h"
+#include "DocumentEditor.h"
+#include "NodeRows.h"
+#include "TreeItemModel.h"
+
+#include <vector>
+
+CTreeItemRef CPellixTreeView::FindChildItem(const CTreeItemRef &parent, const dom::Node &node) const
+{
+    for (CTreeItemRef child = parent.GetFirstChild(); child; child = child.GetNextSibling()) {
+        if (child.GetNode() == node)
+            return child;
+    }
+    return {};
+}
+
+CTreeItemRef CPellixTreeView::FindItem(const dom::Node &node) const
+{
+    if (node.isNull())
+        return {};
+    // Commands act on the current item or its parent: look there first.
+    for (const CTreeItemRef &near : {m_itemCurrent, m_itemCurrent.GetParent()}) {
+        if (!near.IsNull() && near.GetNode() == node)
+            return near;
+    }
+    std::vector<dom::Node> chain;
+    for (dom::Node up = node; up; up = up.parentNode())
+        chain.push_back(up);
+    CTreeItemRef item = GetRootItem();
+    if (item.IsNull() || !(item.GetNode() == chain.back()))
+        return {};
+    for (auto step = chain.rbegin() + 1; step != chain.rend() && item; ++step)
+        item = FindChildItem(item, *step);
+    return item;
+}
+
+void CPellixTreeView::AddItemsFor(const CTreeItemRef &parent, const dom::Node &node)
+{
+    // The new item stands among its siblings' items as its node does among the elements.
+    int nRow = 0;
+    for (dom::Node before = node.previousSibling(); before; before = before.previousSibling())
+        nRow += before.nodeType() == dom::NODE_ELEMENT ? 1 : 0;
+    const CTreeItemModel::ItemId id = m_pModel->InsertNewItem(
+        parent.GetId(), node, IMG_ELEMENT, QString::fromUtf8(node.nodeName()), nRow);
+    if (id == CTreeItemModel::kRootId)
+        return;
+    const CTreeItemRef item(m_pModel, id);
+    for (dom::Node child = node.firstChild(); child; child = child.nextSibling()) {
+        if (child.nodeType() == dom::NODE_ELEMENT)
+            BuildTreeFromDOM(child, m_pModel->DepthOf(id), this, item);
+    }
+}
+
+void CPellixTreeView::OnDocumentEdited(const CDocumentEdit &edit)
+{
+    switch (edit.kind) {
+    case CDocumentEdit::Kind::Insert: {
+        if (edit.node.nodeType() != dom::NODE_ELEMENT)
+            return;
+        const CTreeItemRef parent = FindItem(edit.parent);
+        if (!parent.IsNull() && FindChildItem(parent, edit.node).IsNull())
+            AddItemsFor(parent, edit.node);
+        return;
+    }
+    case CDocumentEdit::Kind::Remove: {
+        const CTreeItemRef item = FindChildItem(FindItem(edit.parent), edit.node);
+        if (item.IsNull())
+            return;
+        ForgetSubtree(item);
+        m_pModel->RemoveItem(item.GetId());
+        return;
+    }
+    case CDocumentEdit::Kind::Replace: {
+        const CTreeItemRef item = FindChildItem(FindItem(edit.parent), edit.oldNode);
+        if (!item.IsNull())
+            item.SetNode(edit.node);
+        return;
+    }
+    case CDocumentEdit::Kind::SetRows: {
+        // A stored tooltip follows the attributes it lists.
+        const CTreeItemRef item = FindItem(edit.node);
+        if (!item.IsNull() && m_pModel->StoredTip(item.GetId()) != nullptr)
+            SetItemTip(item, AttributeTipText(edit.node.view()));
+        return;
+    }
+    }
+}
