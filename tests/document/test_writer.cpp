@@ -32,6 +32,14 @@ std::string rewrite(const std::string &text)
     return WriteXMLString(parse(text));
 }
 
+// A new document holding the element <r>.
+Document withRoot()
+{
+    Document doc = Document::create();
+    doc.appendChild(doc.createElement("r"));
+    return doc;
+}
+
 } // namespace
 
 TEST(Writer, LayoutOfTheFiveLineExample)
@@ -68,9 +76,8 @@ TEST(Writer, NewDocumentAndSmallForms)
 
 TEST(Writer, EscapingReadsBackToTheSameDom)
 {
-    Document doc = Document::create();
-    Node root = doc.createElement("r");
-    doc.appendChild(root);
+    Document doc = withRoot();
+    Node root = doc.documentElement();
     const std::string attributeValue = "q\"uote' <tag> & tab\there\nline\r\nend";
     const std::string textValue = "a < b && c > d ]]> \"quoted\" \r cr";
     const std::string cdataValue = "one ]]> two ]]]]> three";
@@ -132,31 +139,6 @@ TEST(Writer, DeclarationSaysUtf8)
     EXPECT_EQ(latin.firstChild().nodeValue(), "version=\"1.0\" encoding=\"ISO-8859-1\"");
     EXPECT_EQ(rewrite("<?xml version='1.0' encoding='utf-8' standalone='yes'?><a/>"),
               "<?xml version='1.0' encoding='utf-8' standalone='yes'?>\r\n<a></a>\r\n\r\n");
-}
-
-TEST(Writer, ContentXmlCannotHoldIsRefused)
-{
-    Document doc = Document::create();
-    Node root = doc.createElement("r");
-    doc.appendChild(root);
-    Node bad = doc.createComment("a -- b");
-    root.appendChild(bad);
-    std::string error;
-    EXPECT_EQ(WriteXMLString(doc, &error), "");
-    EXPECT_NE(error.find("--"), std::string::npos);
-
-    bad.setNodeValue("ends with -");
-    EXPECT_EQ(WriteXMLString(doc, &error), "");
-    root.removeChild(bad);
-    root.appendChild(doc.createProcessingInstruction("p", "x ?> y"));
-    error.clear();
-    EXPECT_EQ(WriteXMLString(doc, &error), "");
-    EXPECT_NE(error.find("?>"), std::string::npos);
-    root.removeChild(root.lastChild());
-    root.setAttribute("c", std::string("bell\x07"));
-    error.clear();
-    EXPECT_EQ(WriteXMLString(doc, &error), "");
-    EXPECT_NE(error.find("control character 7"), std::string::npos);
 }
 
 TEST(Writer, FileIsReplacedOnlyWhenComplete)
@@ -248,4 +230,76 @@ TEST(Writer, UnwritableFolderKeepsTheOldFile)
         recorder.messages().first().startsWith("Cannot save " + QString::fromStdString(underFile)));
     EXPECT_TRUE(recorder.messages().first().contains("Not a directory"));
     EXPECT_EQ(ReadBytes(path), "precious");
+}
+
+// The writer is the last check before the file: a refusal says which node it met.
+TEST(Writer, RefusalNamesTheNode)
+{
+    Document doc = parse("<catalog><note/><record/><record/><record/><record/>"
+                         "<record><!--a--><?p x?><!--b--></record><record/></catalog>");
+    Node record = doc.documentElement().lastChild().previousSibling();
+    record.lastChild().setNodeValue("b--");
+    std::string error;
+    EXPECT_EQ(WriteXMLString(doc, &error), "");
+    EXPECT_EQ(error.rfind("/catalog/record[5]/comment()[2]: ", 0), 0u) << error;
+    EXPECT_NE(error.find("--"), std::string::npos) << error;
+    record.lastChild().setNodeValue("ends with -");
+    EXPECT_EQ(WriteXMLString(doc, &error), "");
+
+    record.lastChild().setNodeValue("b");
+    record.firstChild().nextSibling().setNodeValue("x ?> y");
+    EXPECT_EQ(WriteXMLString(doc, &error), "");
+    EXPECT_EQ(error.rfind("/catalog/record[5]/processing-instruction('p'): ", 0), 0u) << error;
+
+    record.firstChild().nextSibling().setNodeValue("x");
+    doc.documentElement().firstChild().setAttribute("c", "bell\x07");
+    EXPECT_EQ(WriteXMLString(doc, &error), "");
+    EXPECT_EQ(error.rfind("/catalog/note/@c: ", 0), 0u) << error;
+    EXPECT_NE(error.find("control character 7"), std::string::npos) << error;
+
+    doc.documentElement().firstChild().setAttribute("c", "\xEF\xBF\xBF");
+    EXPECT_EQ(WriteXMLString(doc, &error), "");
+    EXPECT_NE(error.find("U+FFFF"), std::string::npos) << error;
+
+    doc.documentElement().firstChild().setAttribute("c", "ok");
+    record.appendChild(doc.createTextNode("broken \xC3("));
+    EXPECT_EQ(WriteXMLString(doc, &error), "");
+    EXPECT_EQ(error.rfind("/catalog/record[5]/text(): ", 0), 0u) << error;
+}
+
+// "xml" names only the declaration at the very start, and a declaration must be one.
+TEST(Writer, ReservedTargetAndDeclarationAreChecked)
+{
+    std::string error;
+    for (const char *target : {"xml", "XML", "xMl"}) {
+        Document doc = parse("<?xml version='1.0'?><r/>");
+        doc.documentElement().appendChild(doc.createProcessingInstruction(target, "a='b'"));
+        EXPECT_EQ(WriteXMLString(doc, &error), "") << target;
+        EXPECT_EQ(error.rfind(std::string("/r/processing-instruction('") + target + "'): ", 0), 0u)
+            << error;
+    }
+
+    // Only the first child of the document is the declaration.
+    Document late = parse("<!--first--><r/>");
+    late.insertBefore(late.createProcessingInstruction("xml", "version='1.0'"),
+                      late.documentElement());
+    EXPECT_EQ(WriteXMLString(late, &error), "");
+    EXPECT_EQ(error.rfind("/processing-instruction('xml'): ", 0), 0u) << error;
+
+    Document upper = Document::create();
+    upper.appendChild(upper.createProcessingInstruction("XML", "version='1.0'"));
+    upper.appendChild(upper.createElement("r"));
+    EXPECT_EQ(WriteXMLString(upper, &error), "");
+
+    Document doc = parse("<?xml version='1.0'?><r/>");
+    for (const char *data :
+         {"", "encoding='UTF-8'", "version='1.0' standalone='maybe'", "version='1.0' other='x'"}) {
+        doc.firstChild().setNodeValue(data);
+        error.clear();
+        EXPECT_EQ(WriteXMLString(doc, &error), "") << data;
+        EXPECT_EQ(error.rfind("/processing-instruction('xml'): ", 0), 0u) << error;
+    }
+    doc.firstChild().setNodeValue("version='1.1' encoding='ISO-8859-1' standalone='no'");
+    EXPECT_EQ(WriteXMLString(doc),
+              "<?xml version='1.1' encoding='UTF-8' standalone='no'?>\r\n<r></r>\r\n\r\n");
 }
