@@ -21,7 +21,9 @@ namespace
 constexpr std::string_view kLineEnd = "\r\n";
 
 // How a value is written: text and attribute values escape markup; comments, PI data and CDATA
-// sections hold their characters as they are.
+// sections hold their characters as they are. The file is a text stream: a line feed in a value
+// is written as CR LF like every other line end (the parser reads it back as LF), except in
+// attributes, whose values the parser would normalise to a blank.
 enum Context { kText, kAttribute, kMarkup, kContextCount };
 
 // Bytes that need a look in each context: characters to escape, control characters, and every
@@ -30,20 +32,20 @@ constexpr std::array<std::array<bool, 256>, kContextCount> kStops = [] {
     std::array<std::array<bool, 256>, kContextCount> tables{};
     for (auto &table : tables) {
         for (int c = 0; c < 0x20; ++c)
-            table[c] = c != '\t' && c != '\n' && c != '\r';
+            table[c] = c != '\t';
         for (int c = 0x80; c < 0x100; ++c)
             table[c] = true;
     }
-    for (const unsigned char c : {'&', '<', '>', '\r'})
+    for (const unsigned char c : {'&', '<', '>'})
         tables[kText][c] = true;
-    for (const unsigned char c : {'&', '<', '"', '\t', '\n', '\r'})
+    for (const unsigned char c : {'&', '<', '"', '\t'})
         tables[kAttribute][c] = true;
     return tables;
 }();
 
-// The replacement of a byte that stops the scan in its context; empty for a byte that cannot
-// be written there.
-std::string_view escapeOf(char c)
+// The replacement of a byte that stops the scan in `context`; empty for a byte that cannot be
+// written there. A CR would read back as a line end: in markup nothing can keep it.
+std::string_view escapeOf(char c, Context context)
 {
     switch (c) {
     case '&':
@@ -57,9 +59,9 @@ std::string_view escapeOf(char c)
     case '\t':
         return "&#9;";
     case '\n':
-        return "&#10;";
+        return context == kAttribute ? "&#10;" : kLineEnd;
     case '\r':
-        return "&#13;";
+        return context == kMarkup ? std::string_view() : "&#13;";
     default:
         return {};
     }
@@ -83,7 +85,7 @@ const char *putValue(std::string_view text, XmlSink &sink, Context context)
             p += length;
             continue;
         }
-        const std::string_view replacement = escapeOf(*p);
+        const std::string_view replacement = escapeOf(*p, context);
         if (replacement.empty())
             return p;
         sink.put(std::string_view(start, static_cast<std::size_t>(p - start)));
@@ -169,6 +171,9 @@ Outcome putChecked(std::string_view value, XmlSink &sink, Context context)
     const char *bad = putValue(value, sink, context);
     if (bad == nullptr)
         return std::nullopt;
+    if (*bad == '\r')
+        return Refusal{"a carriage return cannot be kept here: XML reads it back as a line end",
+                       {}};
     return Refusal{XmlCharRefusal(value.substr(static_cast<std::size_t>(bad - value.data()))), {}};
 }
 
@@ -243,11 +248,13 @@ Outcome writeElementStart(dom::NodeView node, XmlSink &sink, int depth, bool inl
     return std::nullopt;
 }
 
+// "]]>" cannot stand inside a section: it is split over two. A CR cannot be kept at all: inside
+// a section it reads back as a line end, and outside, as a reference between sections, it would
+// be a text of white space only, which loading drops.
 Outcome writeCdata(std::string_view value, XmlSink &sink, int depth, bool inlined)
 {
     if (!inlined)
         putIndent(sink, depth);
-    // "]]>" cannot stand inside a section: it is split over two.
     sink.put("<![CDATA[");
     std::size_t start = 0;
     for (std::size_t end = value.find("]]>"); end != std::string_view::npos;

@@ -303,3 +303,87 @@ TEST(Writer, ReservedTargetAndDeclarationAreChecked)
     EXPECT_EQ(WriteXMLString(doc),
               "<?xml version='1.1' encoding='UTF-8' standalone='no'?>\r\n<r></r>\r\n\r\n");
 }
+
+namespace
+{
+
+// True when every line feed in `bytes` is the end of a CR LF pair.
+bool onlyCrLf(const std::string &bytes)
+{
+    for (std::size_t i = bytes.find('\n'); i != std::string::npos; i = bytes.find('\n', i + 1)) {
+        if (i == 0 || bytes[i - 1] != '\r')
+            return false;
+    }
+    return true;
+}
+
+// The character content of `element`: its text and CDATA children in order.
+std::string characters(const Node &element)
+{
+    std::string text;
+    for (Node n = element.firstChild(); n; n = n.nextSibling()) {
+        if (n.nodeType() == dom::NODE_TEXT || n.nodeType() == dom::NODE_CDATA_SECTION)
+            text += n.nodeValue();
+    }
+    return text;
+}
+
+} // namespace
+
+// The file is a text stream: every line end in it is CR LF, values included, and the values
+// read back as they were.
+TEST(Writer, LineEndsInsideValuesAreCrLf)
+{
+    Document doc = withRoot();
+    Node root = doc.documentElement();
+    const std::string text = "a\nb\r\nc\rd\n";
+    root.setAttribute("v", "x\ny\r\tz");
+    root.appendChild(doc.createTextNode(text));
+    root.appendChild(doc.createComment("one\ntwo"));
+    root.appendChild(doc.createProcessingInstruction("pi", "three\nfour"));
+    Node holder = doc.createElement("c");
+    root.appendChild(holder);
+    holder.appendChild(doc.createCDATASection("x\ny ]]> z\n"));
+
+    const std::string bytes = WriteXMLString(doc);
+    EXPECT_TRUE(onlyCrLf(bytes)) << bytes;
+    EXPECT_EQ(bytes, "<r v=\"x&#10;y&#13;&#9;z\">a\r\nb&#13;\r\nc&#13;d\r\n<!--one\r\ntwo-->"
+                     "<?pi three\r\nfour?><c><![CDATA[x\r\ny ]]]]><![CDATA[> z\r\n]]></c></r>"
+                     "\r\n\r\n");
+    const Document again = parse(bytes);
+    const Node r = again.documentElement();
+    std::string value;
+    r.getAttribute("v", &value);
+    EXPECT_EQ(value, "x\ny\r\tz");
+    EXPECT_EQ(r.firstChild().nodeValue(), text);
+    EXPECT_EQ(r.firstChild().nextSibling().nodeValue(), "one\ntwo");
+    EXPECT_EQ(r.firstChild().nextSibling().nextSibling().nodeValue(), "three\nfour");
+    EXPECT_EQ(characters(r.lastChild()), "x\ny ]]> z\n");
+    EXPECT_EQ(WriteXMLString(again), bytes);
+}
+
+// A CR in markup would read back as a line end: a comment, PI or CDATA section holding one is
+// refused by name; in text it is a reference.
+TEST(Writer, CarriageReturnsReadBackOrAreRefused)
+{
+    Document doc = withRoot();
+    Node root = doc.documentElement();
+    root.appendChild(doc.createTextNode("one\r\ntwo\r"));
+    const std::string bytes = WriteXMLString(doc);
+    EXPECT_EQ(bytes, "<r>one&#13;\r\ntwo&#13;</r>\r\n\r\n");
+    EXPECT_EQ(parse(bytes).documentElement().firstChild().nodeValue(), "one\r\ntwo\r");
+
+    const std::pair<Node, const char *> refused[] = {
+        {doc.createComment("a\rb"), "/r/comment(): "},
+        {doc.createProcessingInstruction("p", "a\r\nb"), "/r/processing-instruction('p'): "},
+        {doc.createCDATASection("a\r"), "/r/text()[2]: "},
+    };
+    for (const auto &[node, path] : refused) {
+        root.appendChild(node);
+        std::string error;
+        EXPECT_EQ(WriteXMLString(doc, &error), "") << path;
+        EXPECT_EQ(error.rfind(path, 0), 0u) << error;
+        EXPECT_NE(error.find("carriage return"), std::string::npos) << error;
+        root.removeChild(node);
+    }
+}
