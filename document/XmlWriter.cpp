@@ -217,12 +217,16 @@ void putIndent(XmlSink &sink, int depth)
         sink.put(std::string_view(tabs).substr(0, std::min<std::size_t>(left, tabs.size())));
 }
 
+// True when `element` holds text: a non-empty text or any CDATA section (every other reader
+// takes its content as text too). Its content is then written inline.
 bool hasTextChild(dom::NodeView element)
 {
     if (!element.mayHaveTextChild())
         return false;
     for (dom::NodeView child = element.firstChild(); child; child = child.nextSibling()) {
-        if (child.nodeType() == dom::NODE_TEXT && !child.nodeValue().empty())
+        const dom::NodeType kind = child.nodeType();
+        if (kind == dom::NODE_CDATA_SECTION ||
+            (kind == dom::NODE_TEXT && !child.nodeValue().empty()))
             return true;
     }
     return false;

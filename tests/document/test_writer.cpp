@@ -387,3 +387,28 @@ TEST(Writer, CarriageReturnsReadBackOrAreRefused)
         root.removeChild(node);
     }
 }
+
+// CDATA is text: an element holding one gets no indentation or line ends inside, whichever way
+// the section got there.
+TEST(Writer, CdataIsWrittenInline)
+{
+    EXPECT_EQ(rewrite("<html><script><![CDATA[if (a < b) x();]]></script><p><b/></p></html>"),
+              "<html>\t<script><![CDATA[if (a < b) x();]]></script>\r\n"
+              "\t<p>\t\t<b></b>\r\n</p>\r\n</html>\r\n\r\n");
+
+    Document doc = parse("<r><a><x/></a><b><!--c--></b><c><![CDATA[]]></c><d/></r>");
+    Node a = doc.documentElement().firstChild();
+    Node b = a.nextSibling();
+    Node c = b.nextSibling();
+    Node d = c.nextSibling();
+    a.insertBefore(doc.createCDATASection("i"), a.firstChild());
+    b.replaceChild(doc.createCDATASection("j"), b.firstChild());
+    d.appendChild(doc.createCDATASection("k"));
+    doc.documentElement().appendChild(a.cloneNode(true));
+    EXPECT_EQ(WriteXMLString(doc), "<r>\t<a><![CDATA[i]]><x></x></a>\r\n"
+                                   "\t<b><![CDATA[j]]></b>\r\n"
+                                   "\t<c><![CDATA[]]></c>\r\n"
+                                   "\t<d><![CDATA[k]]></d>\r\n"
+                                   "\t<a><![CDATA[i]]><x></x></a>\r\n"
+                                   "</r>\r\n\r\n");
+}
