@@ -210,11 +210,16 @@ std::string utf8Declaration(std::string_view data)
     return std::string(data.substr(0, pos + 1)) + "UTF-8" + std::string(data.substr(close));
 }
 
+// A node at depth d is indented by d - 1 tabs, but never by more than this: indentation that
+// kept growing would make a file nested 100,000 levels deep take gigabytes (a tab per level on
+// every line). Deeper levels line up at this depth; what the file holds is unchanged.
+constexpr int kMaxIndentTabs = 255;
+
 void putIndent(XmlSink &sink, int depth)
 {
-    static const std::string tabs(64, '\t');
-    for (int left = depth - 1; left > 0; left -= static_cast<int>(tabs.size()))
-        sink.put(std::string_view(tabs).substr(0, std::min<std::size_t>(left, tabs.size())));
+    static const std::string tabs(kMaxIndentTabs, '\t');
+    if (depth > 1)
+        sink.put(std::string_view(tabs).substr(0, std::min(depth - 1, kMaxIndentTabs)));
 }
 
 // True when `element` holds text: a non-empty text or any CDATA section (every other reader

@@ -412,3 +412,28 @@ TEST(Writer, CdataIsWrittenInline)
                                    "\t<a><![CDATA[i]]><x></x></a>\r\n"
                                    "</r>\r\n\r\n");
 }
+
+// Indentation stops growing at a fixed depth, so a deeply nested document writes in linear
+// size and still reads back.
+TEST(Writer, IndentationIsCappedForDeepDocuments)
+{
+    constexpr int kDepth = 20000;
+    Document doc = Document::create();
+    // Built from the bottom up: each insert checks the ancestors of its new parent.
+    Node top = doc.createElement("e");
+    for (int i = 1; i < kDepth; ++i) {
+        Node parent = doc.createElement("e");
+        parent.appendChild(top);
+        top = parent;
+    }
+    doc.appendChild(top);
+    const std::string bytes = WriteXMLString(doc);
+    EXPECT_LT(bytes.size(), std::size_t{kDepth} * (255 + 16));
+    EXPECT_NE(bytes.find(std::string(255, '\t') + "<e>"), std::string::npos);
+    EXPECT_EQ(bytes.find(std::string(256, '\t')), std::string::npos);
+    const Document again = parse(bytes);
+    int depth = 0;
+    for (Node n = again.documentElement(); n; n = n.firstChild())
+        ++depth;
+    EXPECT_EQ(depth, kDepth);
+}
