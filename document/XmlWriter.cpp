@@ -1,6 +1,7 @@
 #include "XmlWriter.h"
 
 #include "MessageBox.h"
+#include "XmlName.h"
 #include "XmlRules.h"
 
 #include <QFile>
@@ -307,6 +308,21 @@ Outcome writePi(dom::NodeView node, XmlSink &sink, int depth, bool inlined, bool
     return std::nullopt;
 }
 
+// The declaration as it was read, internal subset included. A document type without its text
+// (only a name) writes nothing at all, so saving it twice gives the same bytes.
+Outcome writeDocumentType(std::string_view value, XmlSink &sink, int depth, bool inlined)
+{
+    if (value.empty())
+        return std::nullopt;
+    constexpr std::string_view kOpen = "<!DOCTYPE";
+    if (value.size() <= kOpen.size() || value.substr(0, kOpen.size()) != kOpen ||
+        !dom::IsXmlSpace(value[kOpen.size()]) || value.back() != '>')
+        return Refusal{"a document type declaration runs from \"<!DOCTYPE\" to \">\"", {}};
+    if (!inlined)
+        putIndent(sink, depth);
+    return putChecked(value, sink, kMarkup);
+}
+
 Outcome writeStart(dom::NodeView node, XmlSink &sink, int depth, bool inlined, bool leading)
 {
     const std::string_view value = node.nodeValue();
@@ -329,6 +345,8 @@ Outcome writeStart(dom::NodeView node, XmlSink &sink, int depth, bool inlined, b
             return refused;
         sink.put("-->");
         return std::nullopt;
+    case dom::NODE_DOCUMENT_TYPE:
+        return writeDocumentType(value, sink, depth, inlined);
     default:
         return std::nullopt;
     }
@@ -337,9 +355,7 @@ Outcome writeStart(dom::NodeView node, XmlSink &sink, int depth, bool inlined, b
 void writeEnd(dom::NodeView node, XmlSink &sink, bool inlined)
 {
     const dom::NodeType kind = node.nodeType();
-    // A document type writes nothing, not even an empty line, so a second save gives the
-    // same bytes as the first.
-    if (kind == dom::NODE_TEXT || kind == dom::NODE_DOCUMENT_TYPE)
+    if (kind == dom::NODE_TEXT || (kind == dom::NODE_DOCUMENT_TYPE && node.nodeValue().empty()))
         return;
     if (kind == dom::NODE_ELEMENT) {
         sink.put("</");

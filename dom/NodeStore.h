@@ -105,9 +105,8 @@ public:
     }
     std::string_view value(const NodeRecord &record) const
     {
-        return HasChildList(record.kind) || record.kind == NODE_DOCUMENT_TYPE
-                   ? std::string_view()
-                   : std::string_view(record.value, record.valueLength);
+        return HasChildList(record.kind) ? std::string_view()
+                                         : std::string_view(record.value, record.valueLength);
     }
 
     NameId intern(std::string_view name);

@@ -437,3 +437,31 @@ TEST(Writer, IndentationIsCappedForDeepDocuments)
         ++depth;
     EXPECT_EQ(depth, kDepth);
 }
+
+// The document type declaration is written as it was read, on its own line at its place.
+TEST(Writer, DocumentTypeIsWrittenWhereItStands)
+{
+    Document doc = parse("<?xml version=\"1.0\"?><!--before--><note/>");
+    const std::string declaration = "<!DOCTYPE note [\n  <!ENTITY sender \"Jani &amp; Co\">\n"
+                                    "  <!-- subset -->\n]>";
+    const Node doctype = doc.createDocumentType("note", declaration);
+    ASSERT_FALSE(doctype.isNull());
+    ASSERT_EQ(doc.insertBefore(doctype, doc.documentElement()), S_OK);
+    doc.documentElement().appendChild(doc.createTextNode("hi"));
+    const std::string bytes = WriteXMLString(doc);
+    EXPECT_EQ(bytes, "<?xml version=\"1.0\"?>\r\n<!--before-->\r\n"
+                     "<!DOCTYPE note [\r\n  <!ENTITY sender \"Jani &amp; Co\">\r\n"
+                     "  <!-- subset -->\r\n]>\r\n<note>hi</note>\r\n\r\n");
+    Document again = Document::create();
+    EXPECT_EQ(again.loadXML(bytes), S_OK) << again.parseError().reason;
+
+    // A name-only document type (no text) writes nothing at all, as before.
+    Document bare = parse("<!DOCTYPE a><a/>");
+    EXPECT_EQ(WriteXMLString(bare), "<a></a>\r\n\r\n");
+
+    // Text that is not a declaration is refused by name.
+    doctype.ownerDocument().replaceChild(doc.createDocumentType("note", "note"), doctype);
+    std::string error;
+    EXPECT_EQ(WriteXMLString(doc, &error), "");
+    EXPECT_EQ(error.rfind("/node()[3]: ", 0), 0u) << error;
+}
