@@ -61,8 +61,12 @@ int RunBatchMode(const QStringList &arguments)
             }
         }
     }
-    if (status == 0 && convert && FAILED(WriteXMLFile(document, arguments.at(3))))
-        status = 2;
+    if (status == 0 && convert) {
+        if (const std::string message = SaveXMLFile(document, arguments.at(3)); !message.empty()) {
+            printMessage(QString::fromStdString(message));
+            status = 2;
+        }
+    }
     SetMessageBoxHandler(previous);
     return status;
 }

@@ -1,19 +1,12 @@
 #include "XmlWriter.h"
 
-#include "MessageBox.h"
 #include "XmlName.h"
 #include "XmlRules.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <algorithm>
 #include <array>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
+#include <cctype>
 #include <optional>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace
@@ -428,67 +421,4 @@ std::string WriteXMLString(const dom::Node &document, std::string *error)
         return {};
     }
     return std::string(sink.text());
-}
-
-namespace
-{
-
-mode_t newFileMode()
-{
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
-// Writes into a temporary file beside `target` and renames it over the target. Returns an
-// empty string on success, else the reason.
-std::string writeReplacing(const dom::Node &document, const QByteArray &target)
-{
-    const QFileInfo info(QFile::decodeName(target));
-    QByteArray temporary =
-        QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName()) + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0)
-        return std::strerror(errno);
-    struct stat existing = {};
-    const mode_t mode =
-        ::stat(target.constData(), &existing) == 0 ? (existing.st_mode & 07777) : newFileMode();
-    std::FILE *file = ::fdopen(fd, "wb");
-    if (file == nullptr) {
-        const std::string reason = std::strerror(errno);
-        ::close(fd);
-        ::unlink(temporary.constData());
-        return reason;
-    }
-    XmlSink sink(file);
-    if (!document.isNull())
-        WriteXMLNode(document, sink, 0);
-    sink.flush();
-    std::string reason = sink.error();
-    if (reason.empty() &&
-        (::fchmod(fd, mode) != 0 || std::fflush(file) != 0 || ::fdatasync(fd) != 0))
-        reason = std::strerror(errno);
-    if (std::fclose(file) != 0 && reason.empty())
-        reason = std::strerror(errno);
-    if (reason.empty() && ::rename(temporary.constData(), target.constData()) != 0)
-        reason = std::strerror(errno);
-    if (!reason.empty())
-        ::unlink(temporary.constData());
-    return reason;
-}
-
-} // namespace
-
-HRESULT WriteXMLFile(const dom::Node &document, const QString &path)
-{
-    // Saving through a symbolic link replaces the file it points to, not the link.
-    const QFileInfo info(path);
-    const QString target = info.isSymLink() ? info.canonicalFilePath() : info.absoluteFilePath();
-    const std::string reason = target.isEmpty()
-                                   ? std::string("the link points nowhere")
-                                   : writeReplacing(document, QFile::encodeName(target));
-    if (reason.empty())
-        return S_OK;
-    AfxMessageBox(QStringLiteral("Cannot save %1:\n%2").arg(path, QString::fromStdString(reason)));
-    return E_FAIL;
 }
