@@ -59,6 +59,16 @@ std::string writeReplacing(const dom::Node &document, const QByteArray &target)
     return reason;
 }
 
+// Only a regular file, or a name not taken yet, is replaced: a rename over a device, FIFO or
+// socket would swap the system's node for a file.
+std::string checkTarget(const QByteArray &target)
+{
+    struct stat info = {};
+    if (::stat(target.constData(), &info) == 0 && !S_ISREG(info.st_mode))
+        return "It is not a regular file.";
+    return {};
+}
+
 } // namespace
 
 std::string SaveXMLFile(const dom::Node &document, const QString &path)
@@ -66,9 +76,15 @@ std::string SaveXMLFile(const dom::Node &document, const QString &path)
     // Saving through a symbolic link replaces the file it points to, not the link.
     const QFileInfo info(path);
     const QString target = info.isSymLink() ? info.canonicalFilePath() : info.absoluteFilePath();
-    const std::string reason = target.isEmpty()
-                                   ? std::string("the link points nowhere")
-                                   : writeReplacing(document, QFile::encodeName(target));
+    std::string reason;
+    if (target.isEmpty()) {
+        reason = "the link points nowhere";
+    } else {
+        const QByteArray name = QFile::encodeName(target);
+        reason = checkTarget(name);
+        if (reason.empty())
+            reason = writeReplacing(document, name);
+    }
     if (reason.empty())
         return {};
     return "Cannot save " + path.toStdString() + ":\n" + reason;
