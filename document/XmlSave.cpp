@@ -8,7 +8,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
+#include <cstdint>
+#include <cstdio>
 #include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,16 +27,61 @@ mode_t newFileMode()
     return 0666 & ~mask;
 }
 
+constexpr std::size_t kTemporarySuffix = 6; // mkstemp's XXXXXX
+
+bool isTemporarySuffix(std::string_view suffix)
+{
+    if (suffix.size() != kTemporarySuffix)
+        return false;
+    for (const char c : suffix) {
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')))
+            return false;
+    }
+    return true;
+}
+
+// Removes the temporary files that saves of the same target left behind when they were killed
+// (they can be as large as the document). Only our own regular files that match the name
+// exactly, and only those no running save holds: a save locks its file while it writes.
+void removeLeftovers(const QByteArray &folder, const std::string &prefix)
+{
+    DIR *const dir = ::opendir(folder.constData());
+    if (dir == nullptr)
+        return;
+    const int dirFd = ::dirfd(dir);
+    while (const dirent *entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name.substr(0, prefix.size()) != prefix ||
+            !isTemporarySuffix(name.substr(std::min(prefix.size(), name.size()))))
+            continue;
+        const int fd =
+            ::openat(dirFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat info = {};
+        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid() &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlinkat(dirFd, entry->d_name, 0);
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
+
 // Writes into a temporary file beside `target` and renames it over the target. Returns an
 // empty string on success, else the reason.
 std::string writeReplacing(const dom::Node &document, const QByteArray &target)
 {
     const QFileInfo info(QFile::decodeName(target));
-    QByteArray temporary =
-        QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName()) + ".XXXXXX";
+    const QByteArray folder = QFile::encodeName(info.absolutePath());
+    const std::string prefix =
+        TemporaryFilePrefix(QFile::encodeName(info.fileName()).toStdString());
+    removeLeftovers(folder, prefix);
+    QByteArray temporary = folder + '/' + QByteArray::fromStdString(prefix) + "XXXXXX";
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0)
         return std::strerror(errno);
+    // Held until the file is closed: the lock tells other saves this file is not a leftover.
+    ::flock(fd, LOCK_EX);
     struct stat existing = {};
     const mode_t mode =
         ::stat(target.constData(), &existing) == 0 ? (existing.st_mode & 07777) : newFileMode();
@@ -70,6 +120,19 @@ std::string checkTarget(const QByteArray &target)
 }
 
 } // namespace
+
+std::string TemporaryFilePrefix(std::string_view fileName)
+{
+    // FNV-1a: short, and the same in every build, so a save finds what an older one left.
+    std::uint64_t hash = 0xcbf29ce484222325u;
+    for (const char c : fileName) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 0x100000001b3u;
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, ".pellix-%016llx-", static_cast<unsigned long long>(hash));
+    return text;
+}
 
 std::string SaveXMLFile(const dom::Node &document, const QString &path)
 {

@@ -11,12 +11,18 @@
 
 #include <QString>
 #include <string>
+#include <string_view>
 
 // Writes `document` (the document node; a null node writes an empty file) to `path` through
 // a temporary file renamed over the target only when every byte was written. Returns "" on
 // success, else the message for the user, "Cannot save <path>:\n<reason>", and leaves any old
 // file untouched. Shows nothing.
 std::string SaveXMLFile(const dom::Node &document, const QString &path);
+
+// The name prefix of the temporary files a save of the file named `fileName` writes in its
+// folder (".pellix-" and a hash of the name; mkstemp adds six characters), short whatever the
+// name's length. A save removes the ones earlier, killed saves of the same name left behind.
+std::string TemporaryFilePrefix(std::string_view fileName);
 
 // SaveXMLFile for a command the user ran: on failure shows its message and returns E_FAIL.
 HRESULT WriteXMLFile(const dom::Node &document, const QString &path);

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <QProcess>
+#include <QStandardPaths>
 #include <filesystem>
 #include <set>
 #include <sys/file.h>
@@ -101,4 +102,76 @@ TEST(BatchSave, NeverReplacesAFifoSocketOrDevice)
     EXPECT_TRUE(fs::is_fifo(fifo));
     EXPECT_EQ(namesIn(dir.path()), before);
     ::close(listener);
+}
+
+// A file-size limit makes the write fail with a message; the process is not killed, and the old
+// file and the folder stay as they were.
+TEST(BatchSave, FileSizeLimitIsAReportedFailure)
+{
+    const QString prlimit = QStandardPaths::findExecutable("prlimit");
+    if (prlimit.isEmpty())
+        GTEST_SKIP() << "prlimit (util-linux) is not installed";
+    TempDir dir;
+    std::string big = "<r>";
+    for (int i = 0; i < 2000; ++i)
+        big += "<item n=\"" + std::to_string(i) + "\">some text</item>";
+    big += "</r>";
+    const std::string source = dir.write("in.xml", big);
+    const std::string out = dir.write("out.xml", "old");
+    const Outcome limited =
+        runProgram(prlimit, {"--fsize=4096", PELLIX_BINARY, "--convert", q(source), q(out)});
+    EXPECT_EQ(limited.status, 2) << limited.errors.toStdString();
+    EXPECT_TRUE(limited.errors.endsWith(q("Cannot save " + out + ":\nFile too large\n")))
+        << limited.errors.toStdString();
+    EXPECT_EQ(ReadBytes(out), "old");
+    EXPECT_EQ(namesIn(dir.path()), (std::set<std::string>{"in.xml", "out.xml"}));
+}
+
+// Names up to the longest a folder allows save in place: the temporary name stays short.
+TEST(BatchSave, LongestNamesSave)
+{
+    TempDir dir;
+    for (const std::size_t length : {250, 255}) {
+        const std::string path = dir.file(std::string(length - 4, 'n') + ".xml");
+        EXPECT_EQ(SaveXMLFile(sampleDocument(), q(path)), "") << length;
+        EXPECT_EQ(ReadBytes(path), "<r>\t<a>text</a>\r\n</r>\r\n\r\n");
+    }
+    EXPECT_EQ(namesIn(dir.path()).size(), 2u);
+}
+
+// What a killed save left of the same target goes at the next save; everything else stays: other
+// targets' leftovers, names that only look alike, other users' files, a save still running.
+TEST(BatchSave, LeftoversOfAKilledSaveAreRemoved)
+{
+    TempDir dir;
+    const std::string target = dir.write("doc.xml", "old");
+    const std::string prefix = TemporaryFilePrefix("doc.xml");
+    EXPECT_LE(TemporaryFilePrefix(std::string(255, 'n')).size() + 6, 40u);
+    const std::string leftover = dir.write(prefix + "a1B2c3", std::string(1 << 16, 'x'));
+    const std::set<std::string> kept = {
+        "doc.xml",         TemporaryFilePrefix("other.xml") + "a1B2c3",
+        prefix + "a1B2c",  prefix + "a1B2c3d",
+        prefix + "a1B-c3", ".doc.xml.a1B2c3",
+        ".unrelated",
+    };
+    for (const std::string &name : kept) {
+        if (name != "doc.xml")
+            dir.write(name, "keep");
+    }
+    // A save of the same file still writing holds a lock on its temporary file.
+    const std::string running = dir.write(prefix + "RUNNIN", "");
+    const int lockFd = ::open(running.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(lockFd, LOCK_EX), 0);
+    // Another user's file is not ours to remove (only root can make one here).
+    const std::string foreign = dir.write(prefix + "nobody", "");
+    const bool haveForeign = ::chown(foreign.c_str(), 65534, 65534) == 0;
+
+    ASSERT_EQ(SaveXMLFile(sampleDocument(), q(target)), "");
+    std::set<std::string> expected = kept;
+    expected.insert(prefix + "RUNNIN");
+    if (haveForeign)
+        expected.insert(prefix + "nobody");
+    EXPECT_EQ(namesIn(dir.path()), expected);
+    EXPECT_FALSE(fs::exists(leftover));
+    ::close(lockFd);
 }
