@@ -59,8 +59,12 @@ int RunBatchMode(const QStringList &arguments)
                 AfxMessageBox(QString::fromLatin1(kDtdNotSupported));
         }
     }
-    if (status == 0 && convert && FAILED(WriteXMLFile(document, arguments.at(3))))
-        status = 2;
+    if (status == 0 && convert) {
+        if (const std::string message = SaveXMLFile(document, arguments.at(3)); !message.empty()) {
+            printMessage(QString::fromStdString(message));
+            status = 2;
+        }
+    }
     SetMessageBoxHandler(previous);
     return status;
 }

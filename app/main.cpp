@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QStringList>
+#include <csignal>
 #include <cstdio>
 
 namespace
@@ -26,6 +27,9 @@ int Usage(const QString &strError)
 
 int main(int argc, char *argv[])
 {
+    // Past a file-size limit the write fails (EFBIG) and the save says so; the signal's default
+    // would kill the program half-way through a save.
+    std::signal(SIGXFSZ, SIG_IGN);
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);

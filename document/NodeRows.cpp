@@ -109,6 +109,10 @@ private:
     {
         if (const auto why = CheckXmlChars(strValue))
             return Reason(*why);
+        if (row.nKind != dom::NODE_TEXT) {
+            if (const auto why = CheckMarkupLineEnds(strValue))
+                return Reason(*why);
+        }
         if (row.nKind == dom::NODE_COMMENT) {
             if (const auto why = CheckCommentText(strValue))
                 return Reason(*why);

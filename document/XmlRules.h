@@ -1,28 +1,44 @@
 #pragma once
 
-// What XML can hold, in one place: the checks the row commit and the writer share, so that
-// Pellix never writes a file it cannot read back.
+// What XML 1.0 can hold, checked before anything is written: the writer checks every node with
+// these, and an edit can refuse a value before it reaches the document. No Qt, no messages:
+// each check returns the reason, the caller says where.
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 
-// True for a processing-instruction target that XML reserves: "xml" in any letter case.
+// True for a processing-instruction target XML keeps for its own declaration: "xml" in any
+// letter case.
 bool IsReservedPiTarget(std::string_view target);
 
-// Why `data` is not the pseudo-attribute list of an XML declaration (version first and
-// required, then encoding and standalone, each optional); nothing when it is one.
+// Checks the data of an XML declaration (what follows "<?xml" up to "?>"): version="1.x" first,
+// then optionally encoding="name" and standalone="yes" or "no", in that order, with single or
+// double quotes. Returns the reason it is not a valid declaration, or nothing.
 std::optional<std::string> CheckXmlDeclaration(std::string_view data);
 
-// Why `utf8` cannot appear in an XML 1.0 document (malformed UTF-8, control characters other
-// than tab, line feed and carriage return, U+FFFE, U+FFFF); nothing when it can.
+// The length of the UTF-8 sequence at the start of `text` when it encodes a character XML 1.0
+// can hold; 0 for invalid UTF-8 (overlong, truncated, beyond U+10FFFF), a surrogate, U+FFFE,
+// U+FFFF, a control character other than tab, LF and CR, or an empty text.
+std::size_t XmlCharLength(std::string_view text);
+
+// Checks that `utf8` holds only characters XML 1.0 can hold (see XmlCharLength). Returns the
+// reason for the first one it cannot, or nothing.
 std::optional<std::string> CheckXmlChars(std::string_view utf8);
+
+// The reason XmlCharLength refused the character at the start of `text`.
+std::string XmlCharRefusal(std::string_view text);
 
 // Why a comment cannot hold `text` ("--" inside, "-" at the end); nothing when it can.
 std::optional<std::string> CheckCommentText(std::string_view text);
 
 // Why a processing instruction cannot hold `data` ("?>" inside); nothing when it can.
 std::optional<std::string> CheckPiData(std::string_view data);
+
+// Why a comment, processing instruction or CDATA section cannot keep `text` as it is: a
+// carriage return there reads back as a line end. Nothing when it can.
+std::optional<std::string> CheckMarkupLineEnds(std::string_view text);
 
 // The white space that trimming removes from the rows of a node and from the text pane's text:
 // blank, tab, line feed, vertical tab, form feed and carriage return, exactly those (no-break

@@ -1,16 +1,12 @@
 #include "XmlWriter.h"
 
-#include "MessageBox.h"
+#include "XmlName.h"
+#include "XmlRules.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <algorithm>
 #include <array>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <cctype>
+#include <optional>
 #include <vector>
 
 namespace
@@ -18,37 +14,32 @@ namespace
 
 constexpr std::string_view kLineEnd = "\r\n";
 
-// Characters below 32 other than tab, LF and CR cannot appear in an XML 1.0 document at all,
-// not even as character references.
-bool checkCharacters(std::string_view text, XmlSink &sink)
-{
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 && c != '\t' && c != '\n' && c != '\r') {
-            sink.fail("a value contains the control character " + std::to_string(byte) +
-                      ", which XML cannot hold");
-            return false;
-        }
-    }
-    return true;
-}
+// How a value is written: text and attribute values escape markup; comments, PI data and CDATA
+// sections hold their characters as they are. The file is a text stream: a line feed in a value
+// is written as CR LF like every other line end (the parser reads it back as LF), except in
+// attributes, whose values the parser would normalise to a blank.
+enum Context { kText, kAttribute, kMarkup, kContextCount };
 
-// Bytes that need a look: markup characters and everything below 32.
-constexpr std::array<bool, 256> kNeedsLook = [] {
-    std::array<bool, 256> table{};
-    for (int c = 0; c < 0x20; ++c)
-        table[c] = true;
-    for (const unsigned char c : {'&', '<', '>', '"'})
-        table[c] = true;
-    return table;
+// Bytes that need a look in each context: characters to escape, control characters, and every
+// byte of a multi-byte character (its UTF-8 is checked). Everything else is copied in runs.
+constexpr std::array<std::array<bool, 256>, kContextCount> kStops = [] {
+    std::array<std::array<bool, 256>, kContextCount> tables{};
+    for (auto &table : tables) {
+        for (int c = 0; c < 0x20; ++c)
+            table[c] = c != '\t';
+        for (int c = 0x80; c < 0x100; ++c)
+            table[c] = true;
+    }
+    for (const unsigned char c : {'&', '<', '>'})
+        tables[kText][c] = true;
+    for (const unsigned char c : {'&', '<', '"', '\t'})
+        tables[kAttribute][c] = true;
+    return tables;
 }();
 
-bool needsLook(char c)
-{
-    return kNeedsLook[static_cast<unsigned char>(c)];
-}
-
-std::string_view escapeOf(char c, bool attribute)
+// The replacement of a byte that stops the scan in `context`; empty for a byte that cannot be
+// written there. A CR would read back as a line end: in markup nothing can keep it.
+std::string_view escapeOf(char c, Context context)
 {
     switch (c) {
     case '&':
@@ -56,39 +47,128 @@ std::string_view escapeOf(char c, bool attribute)
     case '<':
         return "&lt;";
     case '>':
-        return attribute ? std::string_view() : "&gt;";
+        return "&gt;";
     case '"':
-        return attribute ? "&quot;" : std::string_view();
-    case '\r':
-        return "&#13;";
+        return "&quot;";
     case '\t':
-        return attribute ? "&#9;" : std::string_view();
+        return "&#9;";
     case '\n':
-        return attribute ? "&#10;" : std::string_view();
+        return context == kAttribute ? "&#10;" : kLineEnd;
+    case '\r':
+        return context == kMarkup ? std::string_view() : "&#13;";
     default:
         return {};
     }
 }
 
-void putEscaped(std::string_view text, XmlSink &sink, bool attribute)
+// Writes `text` as `context` asks. Returns the first byte it cannot write (a character XML
+// cannot hold), or nullptr when everything was written.
+const char *putValue(std::string_view text, XmlSink &sink, Context context)
 {
+    const std::array<bool, 256> &stops = kStops[context];
+    const auto stopsHere = [&stops](char c) { return stops[static_cast<unsigned char>(c)]; };
     const char *const end = text.data() + text.size();
     const char *start = text.data();
-    for (const char *p = std::find_if(start, end, needsLook); p != end;
-         p = std::find_if(p + 1, end, needsLook)) {
-        const std::string_view replacement = escapeOf(*p, attribute);
-        if (replacement.empty()) {
-            if (static_cast<unsigned char>(*p) < 0x20 && *p != '\t' && *p != '\n' && *p != '\r') {
-                checkCharacters(std::string_view(p, 1), sink);
-                return;
-            }
+    for (const char *p = std::find_if(start, end, stopsHere); p != end;
+         p = std::find_if(p, end, stopsHere)) {
+        if (static_cast<unsigned char>(*p) >= 0x80) {
+            const std::size_t length =
+                XmlCharLength(std::string_view(p, static_cast<std::size_t>(end - p)));
+            if (length == 0)
+                return p;
+            p += length;
             continue;
         }
+        const std::string_view replacement = escapeOf(*p, context);
+        if (replacement.empty())
+            return p;
         sink.put(std::string_view(start, static_cast<std::size_t>(p - start)));
         sink.put(replacement);
-        start = p + 1;
+        start = ++p;
     }
     sink.put(std::string_view(start, static_cast<std::size_t>(end - start)));
+    return nullptr;
+}
+
+// One step of a node's path, XPath-like: its name or node test, with its position among the
+// siblings the same step matches when there are several.
+std::string stepOf(const dom::Node &node)
+{
+    const dom::NodeType kind = node.nodeType();
+    const auto isText = [](dom::NodeType k) {
+        return k == dom::NODE_TEXT || k == dom::NODE_CDATA_SECTION;
+    };
+    const auto matches = [&](const dom::Node &other) {
+        switch (kind) {
+        case dom::NODE_ELEMENT:
+        case dom::NODE_PROCESSING_INSTRUCTION:
+            return other.nodeType() == kind && other.nodeName() == node.nodeName();
+        case dom::NODE_TEXT:
+        case dom::NODE_CDATA_SECTION:
+            return isText(other.nodeType());
+        case dom::NODE_COMMENT:
+            return other.nodeType() == kind;
+        default:
+            return true;
+        }
+    };
+    std::string step;
+    switch (kind) {
+    case dom::NODE_ELEMENT:
+        step = node.nodeName();
+        break;
+    case dom::NODE_PROCESSING_INSTRUCTION:
+        step = "processing-instruction('" + std::string(node.nodeName()) + "')";
+        break;
+    case dom::NODE_COMMENT:
+        step = "comment()";
+        break;
+    default:
+        step = isText(kind) ? "text()" : "node()";
+        break;
+    }
+    std::size_t position = 1;
+    for (dom::Node n = node.previousSibling(); n; n = n.previousSibling())
+        position += matches(n) ? 1 : 0;
+    bool more = position > 1;
+    for (dom::Node n = node.nextSibling(); n && !more; n = n.nextSibling())
+        more = matches(n);
+    if (more)
+        step += "[" + std::to_string(position) + "]";
+    return step;
+}
+
+// Where `node` stands, for messages: /catalog/record[5]/comment()[1].
+std::string pathOf(const dom::Node &node)
+{
+    std::vector<std::string> steps;
+    for (dom::Node n = node; n && n.nodeType() != dom::NODE_DOCUMENT; n = n.parentNode())
+        steps.push_back(stepOf(n));
+    if (steps.empty())
+        return "/";
+    std::string path;
+    for (auto step = steps.rbegin(); step != steps.rend(); ++step)
+        path += "/" + *step;
+    return path;
+}
+
+// Why a node cannot be written, and the attribute it concerns when it is one.
+struct Refusal {
+    std::string reason;
+    std::string_view attribute;
+};
+using Outcome = std::optional<Refusal>;
+
+// Writes `value` in `context`; the refusal names the character it cannot write.
+Outcome putChecked(std::string_view value, XmlSink &sink, Context context)
+{
+    const char *bad = putValue(value, sink, context);
+    if (bad == nullptr)
+        return std::nullopt;
+    if (*bad == '\r')
+        return Refusal{"a carriage return cannot be kept here: XML reads it back as a line end",
+                       {}};
+    return Refusal{XmlCharRefusal(value.substr(static_cast<std::size_t>(bad - value.data()))), {}};
 }
 
 bool equalsNoCase(std::string_view a, std::string_view b)
@@ -124,107 +204,151 @@ std::string utf8Declaration(std::string_view data)
     return std::string(data.substr(0, pos + 1)) + "UTF-8" + std::string(data.substr(close));
 }
 
+// A node at depth d is indented by d - 1 tabs, but never by more than this: indentation that
+// kept growing would make a file nested 100,000 levels deep take gigabytes (a tab per level on
+// every line). Deeper levels line up at this depth; what the file holds is unchanged.
+constexpr int kMaxIndentTabs = 255;
+
 void putIndent(XmlSink &sink, int depth)
 {
-    static const std::string tabs(64, '\t');
-    for (int left = depth - 1; left > 0; left -= static_cast<int>(tabs.size()))
-        sink.put(std::string_view(tabs).substr(0, std::min<std::size_t>(left, tabs.size())));
+    static const std::string tabs(kMaxIndentTabs, '\t');
+    if (depth > 1)
+        sink.put(std::string_view(tabs).substr(0, std::min(depth - 1, kMaxIndentTabs)));
 }
 
+// True when `element` holds text: a non-empty text or any CDATA section (every other reader
+// takes its content as text too). Its content is then written inline.
 bool hasTextChild(dom::NodeView element)
 {
     if (!element.mayHaveTextChild())
         return false;
     for (dom::NodeView child = element.firstChild(); child; child = child.nextSibling()) {
-        if (child.nodeType() == dom::NODE_TEXT && !child.nodeValue().empty())
+        const dom::NodeType kind = child.nodeType();
+        if (kind == dom::NODE_CDATA_SECTION ||
+            (kind == dom::NODE_TEXT && !child.nodeValue().empty()))
             return true;
     }
     return false;
 }
 
-void writeStart(dom::NodeView node, XmlSink &sink, int depth, bool inlined)
+Outcome writeElementStart(dom::NodeView node, XmlSink &sink, int depth, bool inlined)
+{
+    if (!inlined)
+        putIndent(sink, depth);
+    sink.put('<');
+    sink.put(node.nodeName());
+    for (dom::NodeView a = node.firstAttribute(); a; a = a.nextAttribute()) {
+        sink.put(' ');
+        sink.put(a.nodeName());
+        sink.put("=\"");
+        if (Outcome refused = putChecked(a.nodeValue(), sink, kAttribute)) {
+            refused->attribute = a.nodeName();
+            return refused;
+        }
+        sink.put('"');
+    }
+    sink.put('>');
+    return std::nullopt;
+}
+
+// "]]>" cannot stand inside a section: it is split over two. A CR cannot be kept at all: inside
+// a section it reads back as a line end, and outside, as a reference between sections, it would
+// be a text of white space only, which loading drops.
+Outcome writeCdata(std::string_view value, XmlSink &sink, int depth, bool inlined)
+{
+    if (!inlined)
+        putIndent(sink, depth);
+    sink.put("<![CDATA[");
+    std::size_t start = 0;
+    for (std::size_t end = value.find("]]>"); end != std::string_view::npos;
+         end = value.find("]]>", start)) {
+        if (Outcome refused = putChecked(value.substr(start, end + 2 - start), sink, kMarkup))
+            return refused;
+        sink.put("]]><![CDATA[");
+        start = end + 2;
+    }
+    if (Outcome refused = putChecked(value.substr(start), sink, kMarkup))
+        return refused;
+    sink.put("]]>");
+    return std::nullopt;
+}
+
+// `leading`: the node is the first child of the document, the only place for a declaration.
+Outcome writePi(dom::NodeView node, XmlSink &sink, int depth, bool inlined, bool leading)
+{
+    const std::string_view target = node.nodeName();
+    const std::string_view value = node.nodeValue();
+    if (std::optional<std::string> reason = CheckPiData(value))
+        return Refusal{std::move(*reason), {}};
+    const bool declaration = leading && target == "xml";
+    if (IsReservedPiTarget(target) && !declaration)
+        return Refusal{"the name \"" + std::string(target) +
+                           "\" is kept for the XML declaration at the start of the document",
+                       {}};
+    if (declaration) {
+        if (std::optional<std::string> reason = CheckXmlDeclaration(value))
+            return Refusal{std::move(*reason), {}};
+    }
+    if (!inlined)
+        putIndent(sink, depth);
+    sink.put("<?");
+    sink.put(target);
+    sink.put(' ');
+    if (Outcome refused = putChecked(declaration ? std::string_view(utf8Declaration(value)) : value,
+                                     sink, kMarkup))
+        return refused;
+    sink.put("?>");
+    return std::nullopt;
+}
+
+// The declaration as it was read, internal subset included. A document type without its text
+// (only a name) writes nothing at all, so saving it twice gives the same bytes.
+Outcome writeDocumentType(std::string_view value, XmlSink &sink, int depth, bool inlined)
+{
+    if (value.empty())
+        return std::nullopt;
+    constexpr std::string_view kOpen = "<!DOCTYPE";
+    if (value.size() <= kOpen.size() || value.substr(0, kOpen.size()) != kOpen ||
+        !dom::IsXmlSpace(value[kOpen.size()]) || value.back() != '>')
+        return Refusal{"a document type declaration runs from \"<!DOCTYPE\" to \">\"", {}};
+    if (!inlined)
+        putIndent(sink, depth);
+    return putChecked(value, sink, kMarkup);
+}
+
+Outcome writeStart(dom::NodeView node, XmlSink &sink, int depth, bool inlined, bool leading)
 {
     const std::string_view value = node.nodeValue();
     switch (node.nodeType()) {
-    case dom::NODE_ELEMENT: {
-        if (!inlined)
-            putIndent(sink, depth);
-        sink.put('<');
-        sink.put(node.nodeName());
-        for (dom::NodeView a = node.firstAttribute(); a; a = a.nextAttribute()) {
-            sink.put(' ');
-            sink.put(a.nodeName());
-            sink.put("=\"");
-            putEscaped(a.nodeValue(), sink, true);
-            sink.put('"');
-        }
-        sink.put('>');
-        break;
-    }
+    case dom::NODE_ELEMENT:
+        return writeElementStart(node, sink, depth, inlined);
     case dom::NODE_TEXT:
-        putEscaped(value, sink, false);
-        break;
-    case dom::NODE_CDATA_SECTION: {
-        if (!checkCharacters(value, sink))
-            return;
-        if (!inlined)
-            putIndent(sink, depth);
-        // "]]>" cannot stand inside a section: it is split over two.
-        sink.put("<![CDATA[");
-        std::size_t start = 0;
-        for (std::size_t end = value.find("]]>"); end != std::string_view::npos;
-             end = value.find("]]>", start)) {
-            sink.put(value.substr(start, end + 2 - start));
-            sink.put("]]><![CDATA[");
-            start = end + 2;
-        }
-        sink.put(value.substr(start));
-        sink.put("]]>");
-        break;
-    }
-    case dom::NODE_PROCESSING_INSTRUCTION: {
-        if (value.find("?>") != std::string_view::npos) {
-            sink.fail("the data of processing instruction \"" + std::string(node.nodeName()) +
-                      "\" contains \"?>\"");
-            return;
-        }
-        if (!checkCharacters(value, sink))
-            return;
-        if (!inlined)
-            putIndent(sink, depth);
-        sink.put("<?");
-        sink.put(node.nodeName());
-        sink.put(' ');
-        const bool declaration =
-            node.nodeName() == "xml" && node.parentNode().nodeType() == dom::NODE_DOCUMENT;
-        sink.put(declaration ? std::string_view(utf8Declaration(value)) : value);
-        sink.put("?>");
-        break;
-    }
+        return putChecked(value, sink, kText);
+    case dom::NODE_CDATA_SECTION:
+        return writeCdata(value, sink, depth, inlined);
+    case dom::NODE_PROCESSING_INSTRUCTION:
+        return writePi(node, sink, depth, inlined, leading);
     case dom::NODE_COMMENT:
-        if (value.find("--") != std::string_view::npos || (!value.empty() && value.back() == '-')) {
-            sink.fail("a comment contains \"--\" or ends with \"-\"");
-            return;
-        }
-        if (!checkCharacters(value, sink))
-            return;
+        if (std::optional<std::string> reason = CheckCommentText(value))
+            return Refusal{std::move(*reason), {}};
         if (!inlined)
             putIndent(sink, depth);
         sink.put("<!--");
-        sink.put(value);
+        if (Outcome refused = putChecked(value, sink, kMarkup))
+            return refused;
         sink.put("-->");
-        break;
+        return std::nullopt;
+    case dom::NODE_DOCUMENT_TYPE:
+        return writeDocumentType(value, sink, depth, inlined);
     default:
-        break;
+        return std::nullopt;
     }
 }
 
 void writeEnd(dom::NodeView node, XmlSink &sink, bool inlined)
 {
     const dom::NodeType kind = node.nodeType();
-    // A document type writes nothing, not even an empty line, so a second save gives the
-    // same bytes as the first.
-    if (kind == dom::NODE_TEXT || kind == dom::NODE_DOCUMENT_TYPE)
+    if (kind == dom::NODE_TEXT || (kind == dom::NODE_DOCUMENT_TYPE && node.nodeValue().empty()))
         return;
     if (kind == dom::NODE_ELEMENT) {
         sink.put("</");
@@ -249,8 +373,14 @@ bool WriteXMLNode(const dom::Node &node, XmlSink &sink, int depth)
     };
     std::vector<Open> open;
     // Writes the start of `n`; returns its first child when it has one (and keeps it open).
-    auto enter = [&](dom::NodeView n, int d, bool inlined) -> dom::NodeView {
-        writeStart(n, sink, d, inlined);
+    auto enter = [&](dom::NodeView n, int d, bool inlined, bool leading) -> dom::NodeView {
+        if (Outcome refused = writeStart(n, sink, d, inlined, leading)) {
+            std::string path = pathOf(n.node(node));
+            if (!refused->attribute.empty())
+                path += "/@" + std::string(refused->attribute);
+            sink.fail(path + ": " + refused->reason);
+            return {};
+        }
         const dom::NodeView first = n.firstChild();
         if (first.isNull()) {
             writeEnd(n, sink, inlined);
@@ -260,17 +390,21 @@ bool WriteXMLNode(const dom::Node &node, XmlSink &sink, int depth)
         return first;
     };
 
-    dom::NodeView cursor = enter(node.view(), depth, false);
+    dom::NodeView cursor = enter(node.view(), depth, false, false);
+    bool firstChild = true;
     while (!open.empty() && !sink.failed()) {
         if (cursor) {
             const Open top = open.back();
             const dom::NodeView child = cursor;
-            const dom::NodeView first = enter(child, top.depth + 1, top.inlineChildren);
+            const bool leading = firstChild && top.node.nodeType() == dom::NODE_DOCUMENT;
+            const dom::NodeView first = enter(child, top.depth + 1, top.inlineChildren, leading);
+            firstChild = !first.isNull();
             cursor = first ? first : child.nextSibling();
         } else {
             const Open done = open.back();
             open.pop_back();
             writeEnd(done.node, sink, done.inlined);
+            firstChild = false;
             if (!open.empty())
                 cursor = done.node.nextSibling();
         }
@@ -287,67 +421,4 @@ std::string WriteXMLString(const dom::Node &document, std::string *error)
         return {};
     }
     return std::string(sink.text());
-}
-
-namespace
-{
-
-mode_t newFileMode()
-{
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
-// Writes into a temporary file beside `target` and renames it over the target. Returns an
-// empty string on success, else the reason.
-std::string writeReplacing(const dom::Node &document, const QByteArray &target)
-{
-    const QFileInfo info(QFile::decodeName(target));
-    QByteArray temporary =
-        QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName()) + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0)
-        return std::strerror(errno);
-    struct stat existing = {};
-    const mode_t mode =
-        ::stat(target.constData(), &existing) == 0 ? (existing.st_mode & 07777) : newFileMode();
-    std::FILE *file = ::fdopen(fd, "wb");
-    if (file == nullptr) {
-        const std::string reason = std::strerror(errno);
-        ::close(fd);
-        ::unlink(temporary.constData());
-        return reason;
-    }
-    XmlSink sink(file);
-    if (!document.isNull())
-        WriteXMLNode(document, sink, 0);
-    sink.flush();
-    std::string reason = sink.error();
-    if (reason.empty() &&
-        (::fchmod(fd, mode) != 0 || std::fflush(file) != 0 || ::fdatasync(fd) != 0))
-        reason = std::strerror(errno);
-    if (std::fclose(file) != 0 && reason.empty())
-        reason = std::strerror(errno);
-    if (reason.empty() && ::rename(temporary.constData(), target.constData()) != 0)
-        reason = std::strerror(errno);
-    if (!reason.empty())
-        ::unlink(temporary.constData());
-    return reason;
-}
-
-} // namespace
-
-HRESULT WriteXMLFile(const dom::Node &document, const QString &path)
-{
-    // Saving through a symbolic link replaces the file it points to, not the link.
-    const QFileInfo info(path);
-    const QString target = info.isSymLink() ? info.canonicalFilePath() : info.absoluteFilePath();
-    const std::string reason = target.isEmpty()
-                                   ? std::string("the link points nowhere")
-                                   : writeReplacing(document, QFile::encodeName(target));
-    if (reason.empty())
-        return S_OK;
-    AfxMessageBox(QStringLiteral("Cannot save %1:\n%2").arg(path, QString::fromStdString(reason)));
-    return E_FAIL;
 }

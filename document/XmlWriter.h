@@ -1,8 +1,9 @@
 #pragma once
 
-// The editor's own XML layout: tabs for depth, CR LF line ends, start and end tags for every
-// element, attributes in map order; mixed content stays on one line so saving never adds
-// white space to a text.
+// The editor's own XML layout: tabs for depth (at most 255), CR LF line ends (inside values
+// too), start and end tags for every element, attributes in map order; the content of an element
+// holding text or CDATA stays on one line so saving never adds white space to a text. What XML
+// cannot hold is refused, naming the node, rather than written into a file that cannot be read.
 
 #include "Document.h"
 #include "HResult.h"
@@ -10,10 +11,20 @@
 
 #include <QString>
 #include <string>
+#include <string_view>
 
 // Writes `document` (the document node; a null node writes an empty file) to `path` through
-// a temporary file renamed over the target only when every byte was written. On failure shows
-// "Cannot save <path>:" with the reason, leaves any old file untouched and returns E_FAIL.
+// a temporary file renamed over the target only when every byte was written. Returns "" on
+// success, else the message for the user, "Cannot save <path>:\n<reason>", and leaves any old
+// file untouched. Shows nothing.
+std::string SaveXMLFile(const dom::Node &document, const QString &path);
+
+// The name prefix of the temporary files a save of the file named `fileName` writes in its
+// folder (".pellix-" and a hash of the name; mkstemp adds six characters), short whatever the
+// name's length. A save removes the ones earlier, killed saves of the same name left behind.
+std::string TemporaryFilePrefix(std::string_view fileName);
+
+// SaveXMLFile for a command the user ran: on failure shows its message and returns E_FAIL.
 HRESULT WriteXMLFile(const dom::Node &document, const QString &path);
 
 // Writes `node` at `depth` (the document node has depth 0) and its subtree into `sink`.

@@ -251,6 +251,18 @@ Node Document::createProcessingInstruction(std::string_view target, std::string_
     return createWithValue(*this, NODE_PROCESSING_INSTRUCTION, target, data);
 }
 
+Node Document::createDocumentType(std::string_view name, std::string_view declaration) const
+{
+    if (isNull() || !IsXmlName(name))
+        return Node();
+    const NodeIndex index = m_store->newNode(NODE_DOCUMENT_TYPE, m_store->intern(name));
+    if (index == kNoNode)
+        return Node();
+    // Not through setNodeValue: the declaration is read-only for everyone else.
+    m_store->setValue(index, declaration);
+    return make(index);
+}
+
 Node Document::documentElement() const
 {
     for (Node child = firstChild(); child; child = child.nextSibling()) {

@@ -45,6 +45,10 @@ public:
     Node createComment(std::string_view text) const;
     Node createCDATASection(std::string_view text) const;
     Node createProcessingInstruction(std::string_view target, std::string_view data) const;
+    // A detached document type named `name` (the XML Name rule) whose value is `declaration`,
+    // the whole declaration from "<!DOCTYPE" through its closing ">" as the writer writes it.
+    // Null for a bad name.
+    Node createDocumentType(std::string_view name, std::string_view declaration) const;
 
     // The element child of the document, or null.
     Node documentElement() const;

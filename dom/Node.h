@@ -118,7 +118,8 @@ public:
     NodeView parentNode() const;
     NodeView firstChild() const;
     NodeView nextSibling() const;
-    // False when the node surely has no non-empty text child; true when it may have one.
+    // False when the node surely has no non-empty text child and no CDATA child; true when it
+    // may have one.
     bool mayHaveTextChild() const;
     // Attributes of an element in map order; the first one's nextAttribute() walks on.
     NodeView firstAttribute() const;

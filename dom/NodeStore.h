@@ -59,9 +59,10 @@ static_assert(sizeof(NodeRecord) == 32, "node records must stay small");
 
 // Flags of a node record.
 enum NodeFlag : std::uint8_t {
-    // Set on an element (or the document) once a non-empty text node is linked under it or a
-    // child text gets a non-empty value. Never cleared: a clear flag means there is no such
-    // child, which lets the writer skip a walk over the children of most elements.
+    // Set on an element (or the document) once a non-empty text node or any CDATA section is
+    // linked under it, or a child text gets a non-empty value: the writer writes such an
+    // element's content inline. Never cleared: a clear flag means there is no such child, which
+    // lets the writer skip a walk over the children of most elements.
     FLAG_MAY_HAVE_TEXT = 1,
 };
 
@@ -93,17 +94,19 @@ public:
     const char *copyString(std::string_view text);
     void setValue(NodeIndex index, std::string_view text);
     void shareValue(NodeIndex target, const NodeRecord &source);
-    // Marks the parent of a text node that holds text (see FLAG_MAY_HAVE_TEXT).
+    // Marks the parent of a text node that holds text, or of any CDATA section (see
+    // FLAG_MAY_HAVE_TEXT).
     void noteText(const NodeRecord &record)
     {
-        if (record.kind == NODE_TEXT && record.valueLength > 0 && record.parent != kNoNode)
+        if (((record.kind == NODE_TEXT && record.valueLength > 0) ||
+             record.kind == NODE_CDATA_SECTION) &&
+            record.parent != kNoNode)
             at(record.parent).flags |= FLAG_MAY_HAVE_TEXT;
     }
     std::string_view value(const NodeRecord &record) const
     {
-        return HasChildList(record.kind) || record.kind == NODE_DOCUMENT_TYPE
-                   ? std::string_view()
-                   : std::string_view(record.value, record.valueLength);
+        return HasChildList(record.kind) ? std::string_view()
+                                         : std::string_view(record.value, record.valueLength);
     }
 
     NameId intern(std::string_view name);

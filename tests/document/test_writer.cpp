@@ -32,6 +32,14 @@ std::string rewrite(const std::string &text)
     return WriteXMLString(parse(text));
 }
 
+// A new document holding the element <r>.
+Document withRoot()
+{
+    Document doc = Document::create();
+    doc.appendChild(doc.createElement("r"));
+    return doc;
+}
+
 } // namespace
 
 TEST(Writer, LayoutOfTheFiveLineExample)
@@ -68,9 +76,8 @@ TEST(Writer, NewDocumentAndSmallForms)
 
 TEST(Writer, EscapingReadsBackToTheSameDom)
 {
-    Document doc = Document::create();
-    Node root = doc.createElement("r");
-    doc.appendChild(root);
+    Document doc = withRoot();
+    Node root = doc.documentElement();
     const std::string attributeValue = "q\"uote' <tag> & tab\there\nline\r\nend";
     const std::string textValue = "a < b && c > d ]]> \"quoted\" \r cr";
     const std::string cdataValue = "one ]]> two ]]]]> three";
@@ -134,31 +141,6 @@ TEST(Writer, DeclarationSaysUtf8)
               "<?xml version='1.0' encoding='utf-8' standalone='yes'?>\r\n<a></a>\r\n\r\n");
 }
 
-TEST(Writer, ContentXmlCannotHoldIsRefused)
-{
-    Document doc = Document::create();
-    Node root = doc.createElement("r");
-    doc.appendChild(root);
-    Node bad = doc.createComment("a -- b");
-    root.appendChild(bad);
-    std::string error;
-    EXPECT_EQ(WriteXMLString(doc, &error), "");
-    EXPECT_NE(error.find("--"), std::string::npos);
-
-    bad.setNodeValue("ends with -");
-    EXPECT_EQ(WriteXMLString(doc, &error), "");
-    root.removeChild(bad);
-    root.appendChild(doc.createProcessingInstruction("p", "x ?> y"));
-    error.clear();
-    EXPECT_EQ(WriteXMLString(doc, &error), "");
-    EXPECT_NE(error.find("?>"), std::string::npos);
-    root.removeChild(root.lastChild());
-    root.setAttribute("c", std::string("bell\x07"));
-    error.clear();
-    EXPECT_EQ(WriteXMLString(doc, &error), "");
-    EXPECT_NE(error.find("control character 7"), std::string::npos);
-}
-
 TEST(Writer, FileIsReplacedOnlyWhenComplete)
 {
     MessageRecorder recorder;
@@ -172,13 +154,17 @@ TEST(Writer, FileIsReplacedOnlyWhenComplete)
     ::stat(path.c_str(), &info);
     EXPECT_EQ(info.st_mode & 0777, 0640u); // the file keeps its permissions
 
-    // Content that cannot be written leaves the old file and no temporary file behind.
+    // Content that cannot be written leaves the old file and no temporary file behind. The
+    // message comes back from SaveXMLFile, and only WriteXMLFile shows it.
     doc.documentElement().appendChild(doc.createComment("--"));
+    const std::string message =
+        "Cannot save " + path +
+        ":\n/a/comment(): a comment cannot contain \"--\" or end with \"-\"";
+    EXPECT_EQ(SaveXMLFile(doc, QString::fromStdString(path)), message);
+    EXPECT_TRUE(recorder.messages().isEmpty());
     EXPECT_EQ(WriteXMLFile(doc, QString::fromStdString(path)), E_FAIL);
     EXPECT_EQ(ReadBytes(path), "<a>new</a>\r\n\r\n");
-    ASSERT_EQ(recorder.messages().size(), 1);
-    EXPECT_TRUE(
-        recorder.messages().first().startsWith("Cannot save " + QString::fromStdString(path)));
+    EXPECT_EQ(recorder.messages(), QStringList{QString::fromStdString(message)});
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
                             std::filesystem::directory_iterator()),
               1);
@@ -248,4 +234,238 @@ TEST(Writer, UnwritableFolderKeepsTheOldFile)
         recorder.messages().first().startsWith("Cannot save " + QString::fromStdString(underFile)));
     EXPECT_TRUE(recorder.messages().first().contains("Not a directory"));
     EXPECT_EQ(ReadBytes(path), "precious");
+}
+
+// The writer is the last check before the file: a refusal says which node it met.
+TEST(Writer, RefusalNamesTheNode)
+{
+    Document doc = parse("<catalog><note/><record/><record/><record/><record/>"
+                         "<record><!--a--><?p x?><!--b--></record><record/></catalog>");
+    Node record = doc.documentElement().lastChild().previousSibling();
+    record.lastChild().setNodeValue("b--");
+    std::string error;
+    EXPECT_EQ(WriteXMLString(doc, &error), "");
+    EXPECT_EQ(error.rfind("/catalog/record[5]/comment()[2]: ", 0), 0u) << error;
+    EXPECT_NE(error.find("--"), std::string::npos) << error;
+    record.lastChild().setNodeValue("ends with -");
+    EXPECT_EQ(WriteXMLString(doc, &error), "");
+
+    record.lastChild().setNodeValue("b");
+    record.firstChild().nextSibling().setNodeValue("x ?> y");
+    EXPECT_EQ(WriteXMLString(doc, &error), "");
+    EXPECT_EQ(error.rfind("/catalog/record[5]/processing-instruction('p'): ", 0), 0u) << error;
+
+    record.firstChild().nextSibling().setNodeValue("x");
+    doc.documentElement().firstChild().setAttribute("c", "bell\x07");
+    EXPECT_EQ(WriteXMLString(doc, &error), "");
+    EXPECT_EQ(error.rfind("/catalog/note/@c: ", 0), 0u) << error;
+    EXPECT_NE(error.find("control character 7"), std::string::npos) << error;
+
+    doc.documentElement().firstChild().setAttribute("c", "\xEF\xBF\xBF");
+    EXPECT_EQ(WriteXMLString(doc, &error), "");
+    EXPECT_NE(error.find("U+FFFF"), std::string::npos) << error;
+
+    doc.documentElement().firstChild().setAttribute("c", "ok");
+    record.appendChild(doc.createTextNode("broken \xC3("));
+    EXPECT_EQ(WriteXMLString(doc, &error), "");
+    EXPECT_EQ(error.rfind("/catalog/record[5]/text(): ", 0), 0u) << error;
+}
+
+// "xml" names only the declaration at the very start, and a declaration must be one.
+TEST(Writer, ReservedTargetAndDeclarationAreChecked)
+{
+    std::string error;
+    for (const char *target : {"xml", "XML", "xMl"}) {
+        Document doc = parse("<?xml version='1.0'?><r/>");
+        doc.documentElement().appendChild(doc.createProcessingInstruction(target, "a='b'"));
+        EXPECT_EQ(WriteXMLString(doc, &error), "") << target;
+        EXPECT_EQ(error.rfind(std::string("/r/processing-instruction('") + target + "'): ", 0), 0u)
+            << error;
+    }
+
+    // Only the first child of the document is the declaration.
+    Document late = parse("<!--first--><r/>");
+    late.insertBefore(late.createProcessingInstruction("xml", "version='1.0'"),
+                      late.documentElement());
+    EXPECT_EQ(WriteXMLString(late, &error), "");
+    EXPECT_EQ(error.rfind("/processing-instruction('xml'): ", 0), 0u) << error;
+
+    Document upper = Document::create();
+    upper.appendChild(upper.createProcessingInstruction("XML", "version='1.0'"));
+    upper.appendChild(upper.createElement("r"));
+    EXPECT_EQ(WriteXMLString(upper, &error), "");
+
+    Document doc = parse("<?xml version='1.0'?><r/>");
+    for (const char *data :
+         {"", "encoding='UTF-8'", "version='1.0' standalone='maybe'", "version='1.0' other='x'"}) {
+        doc.firstChild().setNodeValue(data);
+        error.clear();
+        EXPECT_EQ(WriteXMLString(doc, &error), "") << data;
+        EXPECT_EQ(error.rfind("/processing-instruction('xml'): ", 0), 0u) << error;
+    }
+    doc.firstChild().setNodeValue("version='1.1' encoding='ISO-8859-1' standalone='no'");
+    EXPECT_EQ(WriteXMLString(doc),
+              "<?xml version='1.1' encoding='UTF-8' standalone='no'?>\r\n<r></r>\r\n\r\n");
+}
+
+namespace
+{
+
+// True when every line feed in `bytes` is the end of a CR LF pair.
+bool onlyCrLf(const std::string &bytes)
+{
+    for (std::size_t i = bytes.find('\n'); i != std::string::npos; i = bytes.find('\n', i + 1)) {
+        if (i == 0 || bytes[i - 1] != '\r')
+            return false;
+    }
+    return true;
+}
+
+// The character content of `element`: its text and CDATA children in order.
+std::string characters(const Node &element)
+{
+    std::string text;
+    for (Node n = element.firstChild(); n; n = n.nextSibling()) {
+        if (n.nodeType() == dom::NODE_TEXT || n.nodeType() == dom::NODE_CDATA_SECTION)
+            text += n.nodeValue();
+    }
+    return text;
+}
+
+} // namespace
+
+// The file is a text stream: every line end in it is CR LF, values included, and the values
+// read back as they were.
+TEST(Writer, LineEndsInsideValuesAreCrLf)
+{
+    Document doc = withRoot();
+    Node root = doc.documentElement();
+    const std::string text = "a\nb\r\nc\rd\n";
+    root.setAttribute("v", "x\ny\r\tz");
+    root.appendChild(doc.createTextNode(text));
+    root.appendChild(doc.createComment("one\ntwo"));
+    root.appendChild(doc.createProcessingInstruction("pi", "three\nfour"));
+    Node holder = doc.createElement("c");
+    root.appendChild(holder);
+    holder.appendChild(doc.createCDATASection("x\ny ]]> z\n"));
+
+    const std::string bytes = WriteXMLString(doc);
+    EXPECT_TRUE(onlyCrLf(bytes)) << bytes;
+    EXPECT_EQ(bytes, "<r v=\"x&#10;y&#13;&#9;z\">a\r\nb&#13;\r\nc&#13;d\r\n<!--one\r\ntwo-->"
+                     "<?pi three\r\nfour?><c><![CDATA[x\r\ny ]]]]><![CDATA[> z\r\n]]></c></r>"
+                     "\r\n\r\n");
+    const Document again = parse(bytes);
+    const Node r = again.documentElement();
+    std::string value;
+    r.getAttribute("v", &value);
+    EXPECT_EQ(value, "x\ny\r\tz");
+    EXPECT_EQ(r.firstChild().nodeValue(), text);
+    EXPECT_EQ(r.firstChild().nextSibling().nodeValue(), "one\ntwo");
+    EXPECT_EQ(r.firstChild().nextSibling().nextSibling().nodeValue(), "three\nfour");
+    EXPECT_EQ(characters(r.lastChild()), "x\ny ]]> z\n");
+    EXPECT_EQ(WriteXMLString(again), bytes);
+}
+
+// A CR in markup would read back as a line end: a comment, PI or CDATA section holding one is
+// refused by name; in text it is a reference.
+TEST(Writer, CarriageReturnsReadBackOrAreRefused)
+{
+    Document doc = withRoot();
+    Node root = doc.documentElement();
+    root.appendChild(doc.createTextNode("one\r\ntwo\r"));
+    const std::string bytes = WriteXMLString(doc);
+    EXPECT_EQ(bytes, "<r>one&#13;\r\ntwo&#13;</r>\r\n\r\n");
+    EXPECT_EQ(parse(bytes).documentElement().firstChild().nodeValue(), "one\r\ntwo\r");
+
+    const std::pair<Node, const char *> refused[] = {
+        {doc.createComment("a\rb"), "/r/comment(): "},
+        {doc.createProcessingInstruction("p", "a\r\nb"), "/r/processing-instruction('p'): "},
+        {doc.createCDATASection("a\r"), "/r/text()[2]: "},
+    };
+    for (const auto &[node, path] : refused) {
+        root.appendChild(node);
+        std::string error;
+        EXPECT_EQ(WriteXMLString(doc, &error), "") << path;
+        EXPECT_EQ(error.rfind(path, 0), 0u) << error;
+        EXPECT_NE(error.find("carriage return"), std::string::npos) << error;
+        root.removeChild(node);
+    }
+}
+
+// CDATA is text: an element holding one gets no indentation or line ends inside, whichever way
+// the section got there.
+TEST(Writer, CdataIsWrittenInline)
+{
+    EXPECT_EQ(rewrite("<html><script><![CDATA[if (a < b) x();]]></script><p><b/></p></html>"),
+              "<html>\t<script><![CDATA[if (a < b) x();]]></script>\r\n"
+              "\t<p>\t\t<b></b>\r\n</p>\r\n</html>\r\n\r\n");
+
+    Document doc = parse("<r><a><x/></a><b><!--c--></b><c><![CDATA[]]></c><d/></r>");
+    Node a = doc.documentElement().firstChild();
+    Node b = a.nextSibling();
+    Node c = b.nextSibling();
+    Node d = c.nextSibling();
+    a.insertBefore(doc.createCDATASection("i"), a.firstChild());
+    b.replaceChild(doc.createCDATASection("j"), b.firstChild());
+    d.appendChild(doc.createCDATASection("k"));
+    doc.documentElement().appendChild(a.cloneNode(true));
+    EXPECT_EQ(WriteXMLString(doc), "<r>\t<a><![CDATA[i]]><x></x></a>\r\n"
+                                   "\t<b><![CDATA[j]]></b>\r\n"
+                                   "\t<c><![CDATA[]]></c>\r\n"
+                                   "\t<d><![CDATA[k]]></d>\r\n"
+                                   "\t<a><![CDATA[i]]><x></x></a>\r\n"
+                                   "</r>\r\n\r\n");
+}
+
+// Indentation stops growing at a fixed depth, so a deeply nested document writes in linear
+// size and still reads back.
+TEST(Writer, IndentationIsCappedForDeepDocuments)
+{
+    constexpr int kDepth = 20000;
+    Document doc = Document::create();
+    // Built from the bottom up: each insert checks the ancestors of its new parent.
+    Node top = doc.createElement("e");
+    for (int i = 1; i < kDepth; ++i) {
+        Node parent = doc.createElement("e");
+        parent.appendChild(top);
+        top = parent;
+    }
+    doc.appendChild(top);
+    const std::string bytes = WriteXMLString(doc);
+    EXPECT_LT(bytes.size(), std::size_t{kDepth} * (255 + 16));
+    EXPECT_NE(bytes.find(std::string(255, '\t') + "<e>"), std::string::npos);
+    EXPECT_EQ(bytes.find(std::string(256, '\t')), std::string::npos);
+    const Document again = parse(bytes);
+    int depth = 0;
+    for (Node n = again.documentElement(); n; n = n.firstChild())
+        ++depth;
+    EXPECT_EQ(depth, kDepth);
+}
+
+// The document type declaration is written as it was read, on its own line at its place.
+TEST(Writer, DocumentTypeIsWrittenWhereItStands)
+{
+    Document doc = parse("<?xml version=\"1.0\"?><!--before--><note/>");
+    const std::string declaration = "<!DOCTYPE note [\n  <!ENTITY sender \"Jani &amp; Co\">\n"
+                                    "  <!-- subset -->\n]>";
+    const Node doctype = doc.createDocumentType("note", declaration);
+    ASSERT_FALSE(doctype.isNull());
+    ASSERT_EQ(doc.insertBefore(doctype, doc.documentElement()), S_OK);
+    doc.documentElement().appendChild(doc.createTextNode("hi"));
+    const std::string bytes = WriteXMLString(doc);
+    EXPECT_EQ(bytes, "<?xml version=\"1.0\"?>\r\n<!--before-->\r\n"
+                     "<!DOCTYPE note [\r\n  <!ENTITY sender \"Jani &amp; Co\">\r\n"
+                     "  <!-- subset -->\r\n]>\r\n<note>hi</note>\r\n\r\n");
+    Document again = Document::create();
+    EXPECT_EQ(again.loadXML(bytes), S_OK) << again.parseError().reason;
+
+    // A name-only document type (no text) writes nothing at all, as before.
+    Document bare = parse("<!DOCTYPE a><a/>");
+    EXPECT_EQ(WriteXMLString(bare), "<a></a>\r\n\r\n");
+
+    // Text that is not a declaration is refused by name.
+    doctype.ownerDocument().replaceChild(doc.createDocumentType("note", "note"), doctype);
+    std::string error;
+    EXPECT_EQ(WriteXMLString(doc, &error), "");
+    EXPECT_EQ(error.rfind("/node()[3]: ", 0), 0u) << error;
 }
