@@ -69,9 +69,14 @@ public:
         m_preserve.push_back(store.preserveWhiteSpace);
     }
 
+    // The loader of a callback's context: the document's own, or one that libxml2 made for an
+    // entity's replacement text (it shares our _private).
     static Loader &of(void *ctx)
     {
-        return *static_cast<Loader *>(static_cast<xmlParserCtxtPtr>(ctx)->_private);
+        auto *ctxt = static_cast<xmlParserCtxtPtr>(ctx);
+        auto &loader = *static_cast<Loader *>(ctxt->_private);
+        loader.m_active = ctxt;
+        return loader;
     }
 
     void setContext(xmlParserCtxtPtr ctxt) { m_ctxt = ctxt; }
@@ -102,6 +107,11 @@ public:
     void leaf(NodeType kind, NameId name, std::string_view value);
     void doctype(const xmlChar *name);
     void error(const xmlError *error);
+    void externalEntity(const xmlChar *name)
+    {
+        failAtEntity(name, "' is stored outside the document and is never read\n");
+    }
+    void undeclaredEntity(const xmlChar *name) { failAtEntity(name, "' not defined\n"); }
     NameId internName(const xmlChar *local, const xmlChar *prefix);
     NameId internPlain(const xmlChar *name) { return internName(name, nullptr); }
     bool inSubset(void *ctx) const { return static_cast<xmlParserCtxtPtr>(ctx)->inSubset != 0; }
@@ -133,10 +143,13 @@ private:
         return true;
     }
     void abort(HRESULT code, const char *reason);
+    void failAtReference(int code, const char *message);
+    void failAtEntity(const xmlChar *name, const char *problem);
     std::string declarationData() const;
 
     DocumentStore &m_store;
     xmlParserCtxtPtr m_ctxt = nullptr;
+    xmlParserCtxtPtr m_active = nullptr;
     std::vector<NodeIndex> m_parents;
     std::vector<char> m_preserve;
     std::string m_text;
@@ -147,6 +160,8 @@ private:
     std::uint64_t m_limit;
     bool m_aborted = false;
     HRESULT m_abortCode = S_OK;
+    // A reason built at the failure; it replaces the fixed one abort() takes.
+    std::string m_abortMessage;
     FirstError m_abortAt;
     FirstError m_firstError;
 };
@@ -285,6 +300,16 @@ void Loader::error(const xmlError *error)
 {
     if (error == nullptr || error->level < XML_ERR_ERROR)
         return;
+    // With an external DTD (never read) libxml2 only warns of an undeclared entity and drops
+    // the reference; the content would be incomplete, so the load fails here. In the DTD the
+    // reference loses nothing: the declaration is kept as written.
+    const bool undeclared =
+        error->code == XML_WAR_UNDECLARED_ENTITY || error->code == XML_ERR_UNDECLARED_ENTITY;
+    if (undeclared && m_active != nullptr && m_active->inSubset == 0) {
+        failAtReference(XML_ERR_UNDECLARED_ENTITY,
+                        error->message != nullptr ? error->message : "Undeclared entity\n");
+        return;
+    }
     // The first fatal error is the reason; a lesser error only until a fatal one comes.
     if (m_firstError.level == XML_ERR_FATAL)
         return;
@@ -294,13 +319,34 @@ void Loader::error(const xmlError *error)
                     error->message != nullptr ? error->message : "Unknown error\n", error->level};
 }
 
+void Loader::failAtEntity(const xmlChar *name, const char *problem)
+{
+    m_scratch = "Entity '";
+    m_scratch.append(reinterpret_cast<const char *>(name));
+    m_scratch.append(problem);
+    failAtReference(XML_ERR_UNDECLARED_ENTITY, m_scratch.c_str());
+}
+
+void Loader::failAtReference(int code, const char *message)
+{
+    if (m_aborted)
+        return;
+    m_abortMessage = message;
+    // abort() takes the position in the document: inside an entity's replacement text libxml2
+    // counts the lines of that text, but the reference is where the user can look.
+    abort(code, nullptr);
+    if (m_active != nullptr && m_active != m_ctxt)
+        xmlStopParser(m_active);
+}
+
 void Loader::abort(HRESULT code, const char *reason)
 {
     if (m_aborted)
         return;
     m_aborted = true;
     m_abortCode = code;
-    m_abortAt.message = reason;
+    if (reason != nullptr)
+        m_abortAt.message = reason;
     if (m_ctxt != nullptr && m_ctxt->input != nullptr) {
         m_abortAt.line = m_ctxt->input->line;
         m_abortAt.column = m_ctxt->input->col;
@@ -317,7 +363,7 @@ HRESULT Loader::finish(bool wellFormed)
         result.errorCode = m_abortCode;
         result.line = m_abortAt.line;
         result.linepos = m_abortAt.column;
-        result.reason = m_abortAt.message;
+        result.reason = m_abortMessage.empty() ? m_abortAt.message : m_abortMessage;
     } else if (!wellFormed) {
         result.errorCode = m_firstError.code != 0 ? m_firstError.code : E_FAIL;
         result.line = m_firstError.line;
@@ -382,6 +428,26 @@ void onInternalSubset(void *ctx, const xmlChar *name, const xmlChar *externalId,
 xmlParserInputPtr onResolveEntity(void *, const xmlChar *, const xmlChar *)
 {
     return nullptr;
+}
+// libxml2's own lookup, minus the fetch: a reference to an external parsed entity would be
+// dropped without a word, so it fails the load.
+xmlEntityPtr onGetEntity(void *ctx, const xmlChar *name)
+{
+    auto *ctxt = static_cast<xmlParserCtxtPtr>(ctx);
+    xmlEntityPtr entity = ctxt->inSubset == 0 ? xmlGetPredefinedEntity(name) : nullptr;
+    if (entity == nullptr && ctxt->myDoc != nullptr)
+        entity = xmlGetDocEntity(ctxt->myDoc, name);
+    if (entity != nullptr && entity->etype == XML_EXTERNAL_GENERAL_PARSED_ENTITY &&
+        ctxt->inSubset == 0)
+        Loader::of(ctx).externalEntity(name);
+    return entity;
+}
+// Called for a reference libxml2 skips; nothing may vanish from a load that succeeds.
+void onReference(void *ctx, const xmlChar *name)
+{
+    Loader &loader = Loader::of(ctx);
+    if (static_cast<xmlParserCtxtPtr>(ctx)->inSubset == 0)
+        loader.undeclaredEntity(name);
 }
 void onError(void *ctx, xmlErrorPtr error)
 {
@@ -455,7 +521,8 @@ xmlSAXHandler makeHandler()
     sax.internalSubset = onInternalSubset;
     sax.externalSubset = nullptr;
     sax.resolveEntity = onResolveEntity;
-    sax.reference = nullptr;
+    sax.reference = onReference;
+    sax.getEntity = onGetEntity;
     sax.warning = nullptr;
     sax.error = nullptr;
     sax.fatalError = nullptr;

@@ -112,11 +112,19 @@ TEST(DomLoad, ParseErrorsGiveLineAndPosition)
     EXPECT_NE(result, 0);
     const dom::ParseError &error = doc.parseError();
     EXPECT_NE(error.errorCode, 0);
+    // <c> is left open on line 3: the error stands just after the end tag that does not match.
     EXPECT_EQ(error.line, 3);
-    EXPECT_GT(error.linepos, 0);
-    EXPECT_FALSE(error.reason.empty());
+    EXPECT_EQ(error.linepos, 8);
+    EXPECT_EQ(error.reason, "Opening and ending tag mismatch: c line 3 and b\n");
     EXPECT_EQ(error.url, "memory.xml");
     EXPECT_FALSE(doc.hasChildNodes()); // a failed load leaves nothing half-built
+
+    // From a file with CR LF line ends, counted as one line end each.
+    TempDir dir;
+    const std::string path = dir.write("open.xml", "<r>\r\n<a>\r\n  <b>text</a>\r\n</r>");
+    EXPECT_NE(doc.load(path), S_OK);
+    EXPECT_EQ(doc.parseError().line, 3);
+    EXPECT_EQ(doc.parseError().linepos, 14);
 
     // A later good load on the same document clears the error.
     EXPECT_EQ(doc.loadXML("<ok/>"), S_OK);
@@ -179,21 +187,47 @@ TEST(DomLoad, EncodingsBecomeUtf8)
     EXPECT_EQ(wide.documentElement().nodeName(), "u");
 }
 
-TEST(DomLoad, NothingExternalIsFetched)
+TEST(DomLoad, NothingExternalIsFetchedAndAReferenceToItRefusesTheLoad)
 {
     TempDir dir;
     const std::string secret = dir.write("secret.txt", "SECRET");
     LocalHttpServer server("<!ENTITY remote \"REMOTE\">");
     const std::string text =
         "<!DOCTYPE r SYSTEM \"" + server.url("/dtd") + "\" [<!ENTITY file SYSTEM \"file://" +
-        secret + "\"><!ENTITY % ext SYSTEM \"" + server.url("/pe") + "\"> %ext;]><r>&file;</r>";
+        secret + "\"><!ENTITY % ext SYSTEM \"" + server.url("/pe") + "\"> %ext;]>\n<r>&file;</r>";
     Document doc = load(text);
-    if (doc.parseError().errorCode == 0) {
-        const Node r = doc.documentElement();
-        EXPECT_TRUE(r.firstChild().isNull() ||
-                    r.firstChild().nodeValue().find("SECRET") == std::string_view::npos);
-    }
+    EXPECT_NE(doc.parseError().errorCode, 0);
+    EXPECT_EQ(doc.parseError().line, 2);
+    EXPECT_NE(doc.parseError().reason.find("'file'"), std::string::npos) << doc.parseError().reason;
+    EXPECT_FALSE(doc.hasChildNodes());
     EXPECT_EQ(server.requests(), 0);
+}
+
+// With an external DTD (never read) an undeclared reference is only a warning to libxml2; the
+// content would silently lose it, so the load fails instead.
+TEST(DomLoad, UndeclaredEntitiesRefuseTheLoad)
+{
+    const std::string xhtml = "<!DOCTYPE r SYSTEM \"x.dtd\">\n";
+    for (const std::string body :
+         {"<r>a&nbsp;b</r>", "<r t='a&nbsp;b'/>",
+          "<!DOCTYPE r SYSTEM 'x.dtd' [<!ENTITY e 'x&nbsp;y'>]><r>a&e;</r>"}) {
+        const std::string text = body.starts_with("<!") ? body : xhtml + body;
+        Document doc = load(text);
+        EXPECT_NE(doc.parseError().errorCode, 0) << text;
+        EXPECT_EQ(doc.parseError().reason, "Entity 'nbsp' not defined\n") << text;
+        EXPECT_GT(doc.parseError().line, 0) << text;
+        EXPECT_FALSE(doc.hasChildNodes()) << text;
+    }
+    Document plain = load(xhtml + "<r>\n  a&nbsp;b</r>");
+    EXPECT_EQ(plain.parseError().line, 3);
+    EXPECT_EQ(plain.parseError().linepos, 10);
+
+    // What the document declares, the predefined entities and character references still work.
+    Document declared = load("<!DOCTYPE r SYSTEM 'x.dtd' [<!ENTITY nbsp '&#160;'>]>"
+                             "<r t='&nbsp;'>&nbsp;&amp;&#65;</r>");
+    ASSERT_EQ(declared.parseError().errorCode, 0) << declared.parseError().reason;
+    EXPECT_EQ(declared.documentElement().firstChild().nodeValue(), "\xC2\xA0&A");
+    EXPECT_EQ(declared.documentElement().attributes().item(0).nodeValue(), "\xC2\xA0");
 }
 
 TEST(DomLoad, EntityExpansionIsBounded)
