@@ -99,11 +99,11 @@ public:
         if (record.kind == NODE_TEXT && record.valueLength > 0 && record.parent != kNoNode)
             at(record.parent).flags |= FLAG_MAY_HAVE_TEXT;
     }
+    // The document type's value is its declaration as written.
     std::string_view value(const NodeRecord &record) const
     {
-        return HasChildList(record.kind) || record.kind == NODE_DOCUMENT_TYPE
-                   ? std::string_view()
-                   : std::string_view(record.value, record.valueLength);
+        return HasChildList(record.kind) ? std::string_view()
+                                         : std::string_view(record.value, record.valueLength);
     }
 
     NameId intern(std::string_view name);

@@ -85,6 +85,17 @@ public:
         if (m_head.size() < 1024 && size > 0)
             m_head.append(data, std::min<std::size_t>(size, 1024 - m_head.size()));
     }
+    // The raw bytes are kept from the end of the last prolog item until the document type
+    // declaration has ended (or the document element shows there is none): libxml2's own
+    // buffers may have moved on by the time the declaration ends.
+    void teeRaw(const char *data, int size)
+    {
+        m_rawEnd += static_cast<std::uint64_t>(size);
+        if (m_teeing)
+            m_raw.append(data, static_cast<std::size_t>(size));
+    }
+    void markProlog(xmlParserCtxtPtr ctxt);
+    void endDoctype(xmlParserCtxtPtr ctxt);
 
     // SAX events.
     void startDocument();
@@ -146,6 +157,11 @@ private:
     void failAtReference(int code, const char *message);
     void failAtEntity(const xmlChar *name, const char *problem);
     std::string declarationData() const;
+    void stopTeeing()
+    {
+        m_teeing = false;
+        std::string().swap(m_raw);
+    }
 
     DocumentStore &m_store;
     xmlParserCtxtPtr m_ctxt = nullptr;
@@ -156,6 +172,11 @@ private:
     std::unordered_map<NameKey, NameId, NameKeyHash> m_names;
     std::string m_scratch;
     std::string m_head;
+    std::string m_raw;
+    std::uint64_t m_rawBase = 0; // source offset of m_raw's first byte
+    std::uint64_t m_rawEnd = 0;  // bytes read from the source so far
+    bool m_teeing = true;
+    NodeIndex m_doctype = kNoNode;
     std::uint64_t m_expanded = 0;
     std::uint64_t m_limit;
     bool m_aborted = false;
@@ -243,12 +264,108 @@ void Loader::startDocument()
         leaf(NODE_PROCESSING_INSTRUCTION, m_store.intern("xml"), data);
 }
 
+void Loader::markProlog(xmlParserCtxtPtr ctxt)
+{
+    if (!m_teeing || m_doctype != kNoNode)
+        return;
+    const long at = xmlByteConsumed(ctxt);
+    if (at < 0 || static_cast<std::uint64_t>(at) < m_rawBase ||
+        static_cast<std::uint64_t>(at) > m_rawEnd)
+        return;
+    m_raw.erase(0, static_cast<std::size_t>(at) - m_rawBase);
+    m_rawBase = static_cast<std::uint64_t>(at);
+}
+
+namespace
+{
+
+struct HandlerCloser {
+    void operator()(xmlCharEncodingHandler *handler) const { xmlCharEncCloseFunc(handler); }
+};
+struct BufferFree {
+    void operator()(xmlBuffer *buffer) const { xmlBufferFree(buffer); }
+};
+
+// Converts source bytes to UTF-8 with a converter of its own for the encoding the parser reads
+// (the parser's converter may hold state).
+bool sourceToUtf8(xmlParserCtxtPtr ctxt, std::string_view raw, std::string *out)
+{
+    const xmlCharEncodingHandler *used =
+        ctxt->input != nullptr && ctxt->input->buf != nullptr ? ctxt->input->buf->encoder : nullptr;
+    if (used == nullptr) {
+        out->assign(raw);
+        return true;
+    }
+    const std::unique_ptr<xmlCharEncodingHandler, HandlerCloser> handler(
+        xmlFindCharEncodingHandler(used->name));
+    // Every byte of any encoding becomes at most four bytes of UTF-8.
+    const std::unique_ptr<xmlBuffer, BufferFree> in(xmlBufferCreateSize(raw.size() + 1));
+    const std::unique_ptr<xmlBuffer, BufferFree> utf8(xmlBufferCreateSize(4 * raw.size() + 16));
+    if (handler == nullptr || in == nullptr || utf8 == nullptr ||
+        xmlBufferAdd(in.get(), reinterpret_cast<const xmlChar *>(raw.data()),
+                     static_cast<int>(raw.size())) != 0)
+        return false;
+    while (xmlBufferLength(in.get()) > 0) {
+        const int before = xmlBufferLength(in.get());
+        xmlCharEncInFunc(handler.get(), utf8.get(), in.get());
+        if (xmlBufferLength(in.get()) == before)
+            return false;
+    }
+    out->assign(reinterpret_cast<const char *>(xmlBufferContent(utf8.get())),
+                static_cast<std::size_t>(xmlBufferLength(utf8.get())));
+    return true;
+}
+
+// CR LF and a lone CR become LF, as XML reads line ends.
+void normaliseLineEnds(std::string &text)
+{
+    std::size_t to = 0;
+    for (std::size_t from = 0; from < text.size(); ++from) {
+        if (text[from] == '\r') {
+            text[to++] = '\n';
+            if (from + 1 < text.size() && text[from + 1] == '\n')
+                ++from;
+        } else {
+            text[to++] = text[from];
+        }
+    }
+    text.resize(to);
+}
+
+} // namespace
+
+void Loader::endDoctype(xmlParserCtxtPtr ctxt)
+{
+    if (m_doctype == kNoNode || !m_teeing)
+        return;
+    // libxml2 reports the external subset right after the declaration's closing '>'.
+    const long end = xmlByteConsumed(ctxt);
+    std::string text;
+    const bool read =
+        end >= 0 && static_cast<std::uint64_t>(end) >= m_rawBase &&
+        static_cast<std::uint64_t>(end) <= m_rawEnd &&
+        sourceToUtf8(ctxt,
+                     std::string_view(m_raw).substr(0, static_cast<std::size_t>(end) - m_rawBase),
+                     &text);
+    stopTeeing();
+    normaliseLineEnds(text);
+    const std::size_t start = text.find_first_not_of(" \t\n");
+    if (!read || start == std::string::npos || text.compare(start, 9, "<!DOCTYPE") != 0 ||
+        text.back() != '>') {
+        abort(E_FAIL, "The document type declaration could not be kept as written.\n");
+        return;
+    }
+    m_store.setValue(m_doctype, std::string_view(text).substr(start));
+}
+
 void Loader::startElement(const xmlChar *local, const xmlChar *prefix, int namespaceCount,
                           const xmlChar **namespaces, int attributeCount, int defaultedCount,
                           const xmlChar **attributes)
 {
     if (m_aborted)
         return;
+    if (m_teeing)
+        stopTeeing(); // no document type declaration comes after the first element
     flushText();
     const NodeIndex element = append(NODE_ELEMENT, internName(local, prefix));
     if (element == kNoNode)
@@ -293,7 +410,7 @@ void Loader::doctype(const xmlChar *name)
     if (m_aborted)
         return;
     flushText();
-    append(NODE_DOCUMENT_TYPE, internPlain(name));
+    m_doctype = append(NODE_DOCUMENT_TYPE, internPlain(name));
 }
 
 void Loader::error(const xmlError *error)
@@ -383,7 +500,9 @@ HRESULT Loader::finish(bool wellFormed)
 void onStartDocument(void *ctx)
 {
     xmlSAX2StartDocument(ctx); // keeps a tiny document for the DTD's entity declarations
-    Loader::of(ctx).startDocument();
+    Loader &loader = Loader::of(ctx);
+    loader.startDocument();
+    loader.markProlog(static_cast<xmlParserCtxtPtr>(ctx));
 }
 void onStartElementNs(void *ctx, const xmlChar *local, const xmlChar *prefix, const xmlChar *,
                       int namespaceCount, const xmlChar **namespaces, int attributeCount,
@@ -408,8 +527,10 @@ void onCdata(void *ctx, const xmlChar *text, int length)
 void onComment(void *ctx, const xmlChar *text)
 {
     Loader &loader = Loader::of(ctx);
-    if (!loader.inSubset(ctx))
+    if (!loader.inSubset(ctx)) {
         loader.leaf(NODE_COMMENT, NAME_COMMENT, reinterpret_cast<const char *>(text));
+        loader.markProlog(static_cast<xmlParserCtxtPtr>(ctx));
+    }
 }
 void onProcessingInstruction(void *ctx, const xmlChar *target, const xmlChar *data)
 {
@@ -417,6 +538,7 @@ void onProcessingInstruction(void *ctx, const xmlChar *target, const xmlChar *da
     if (!loader.inSubset(ctx)) {
         loader.leaf(NODE_PROCESSING_INSTRUCTION, loader.internPlain(target),
                     data == nullptr ? "" : reinterpret_cast<const char *>(data));
+        loader.markProlog(static_cast<xmlParserCtxtPtr>(ctx));
     }
 }
 void onInternalSubset(void *ctx, const xmlChar *name, const xmlChar *externalId,
@@ -424,6 +546,12 @@ void onInternalSubset(void *ctx, const xmlChar *name, const xmlChar *externalId,
 {
     xmlSAX2InternalSubset(ctx, name, externalId, systemId);
     Loader::of(ctx).doctype(name);
+}
+// Called right after the declaration ends, with or without an internal subset. The external
+// subset itself is never read.
+void onExternalSubset(void *ctx, const xmlChar *, const xmlChar *, const xmlChar *)
+{
+    Loader::of(ctx).endDoctype(static_cast<xmlParserCtxtPtr>(ctx));
 }
 xmlParserInputPtr onResolveEntity(void *, const xmlChar *, const xmlChar *)
 {
@@ -471,6 +599,7 @@ int onRead(void *context, char *buffer, int size)
         return -1;
     }
     reader->loader->rememberHead(buffer, count);
+    reader->loader->teeRaw(buffer, count);
     return count;
 }
 int onClose(void *)
@@ -519,7 +648,7 @@ xmlSAXHandler makeHandler()
     sax.comment = onComment;
     sax.processingInstruction = onProcessingInstruction;
     sax.internalSubset = onInternalSubset;
-    sax.externalSubset = nullptr;
+    sax.externalSubset = onExternalSubset;
     sax.resolveEntity = onResolveEntity;
     sax.reference = onReference;
     sax.getEntity = onGetEntity;

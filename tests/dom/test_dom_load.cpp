@@ -31,6 +31,17 @@ std::vector<std::string> kindsAndNames(const Node &parent)
     return out;
 }
 
+// UTF-16 little-endian with a byte-order mark, from Latin-1 text.
+std::string utf16(const std::string &latin1)
+{
+    std::string out = "\xFF\xFE";
+    for (char c : latin1) {
+        out.push_back(c);
+        out.push_back('\0');
+    }
+    return out;
+}
+
 } // namespace
 
 TEST(DomLoad, DocumentStructureAndDeclaration)
@@ -88,6 +99,67 @@ TEST(DomLoad, EntitiesAndReferencesAreExpanded)
     EXPECT_EQ(kindsAndNames(r), (std::vector<std::string>{"3:#text", "1:b"}));
     EXPECT_EQ(r.firstChild().nodeValue(), "Hello World <\xE2\x98\xBA> ");
     EXPECT_EQ(r.lastChild().firstChild().nodeValue(), "bold");
+}
+
+// The declaration is kept as the file wrote it (in UTF-8, line ends as XML reads them), in its
+// place among the document's children, so that it can be written back.
+TEST(DomLoad, DocumentTypeDeclarationIsKeptAsWritten)
+{
+    const std::string declaration = "<!DOCTYPE e PUBLIC \"-//x//y\" \"e.dtd\" [\r\n"
+                                    "<!ATTLIST e lang CDATA \"en\">\r\n]>";
+    const std::string expected =
+        "<!DOCTYPE e PUBLIC \"-//x//y\" \"e.dtd\" [\n<!ATTLIST e lang CDATA \"en\">\n]>";
+    const Document doc = load("<?xml version=\"1.0\"?>\r\n<!-- c -->\r\n<?p?>  \r" + declaration +
+                              "\r\n<!-- after -->\r\n<e/>");
+    ASSERT_EQ(doc.parseError().errorCode, 0) << doc.parseError().reason;
+    EXPECT_EQ(kindsAndNames(doc), (std::vector<std::string>{"7:xml", "8:#comment", "7:p", "10:e",
+                                                            "8:#comment", "1:e"}));
+    const Node doctype = doc.documentElement().previousSibling().previousSibling();
+    EXPECT_EQ(doctype.nodeValue(), expected);
+    EXPECT_EQ(doctype.view().nodeValue(), expected);
+    EXPECT_EQ(doctype.cloneNode(true).nodeValue(), expected);
+    // The DTD's default for lang is not written into the element.
+    EXPECT_EQ(doc.documentElement().attributes().length(), 0);
+
+    // Other encodings become UTF-8; markup-like text inside the subset is only text.
+    const std::string latin1 = "<!DOCTYPE r SYSTEM 'caf\xE9.dtd' [<!ENTITY e 'caf\xE9 ]>'>"
+                               "<!-- ]> --><?p ]>?>\r]>";
+    const std::string inUtf8 = "<!DOCTYPE r SYSTEM 'caf\xC3\xA9.dtd' [<!ENTITY e 'caf\xC3\xA9 ]>'>"
+                               "<!-- ]> --><?p ]>?>\n]>";
+    for (const std::string &text :
+         {"<?xml version='1.0' encoding='ISO-8859-1'?>" + latin1 + "<r>&e;</r>",
+          utf16("<?xml version='1.0' encoding='UTF-16'?>" + latin1 + "<r>&e;</r>"),
+          "\xEF\xBB\xBF" + inUtf8 + "<r>&e;</r>"}) {
+        const Document other = load(text);
+        ASSERT_EQ(other.parseError().errorCode, 0) << other.parseError().reason;
+        EXPECT_EQ(other.firstChild().nodeType() == dom::NODE_DOCUMENT_TYPE
+                      ? other.firstChild().nodeValue()
+                      : other.firstChild().nextSibling().nodeValue(),
+                  inUtf8);
+        EXPECT_EQ(other.documentElement().firstChild().nodeValue(), "caf\xC3\xA9 ]>");
+    }
+
+    // A subset far larger than the parser's buffers, in UTF-8 and UTF-16.
+    std::string subset;
+    for (int i = 0; i < 5000; ++i)
+        subset += "<!ENTITY e" + std::to_string(i) + " 'value \xE9 " + std::to_string(i) + "'>\r\n";
+    std::string subsetUtf8;
+    for (char c : subset) {
+        if (c == '\xE9')
+            subsetUtf8 += "\xC3\xA9";
+        else if (c != '\r')
+            subsetUtf8 += c;
+    }
+    for (const std::string &text :
+         {"<?xml version='1.0' encoding='ISO-8859-1'?><!DOCTYPE big [" + subset + "]><big/>",
+          utf16("<!DOCTYPE big [" + subset + "]><big/>")}) {
+        const Document big = load(text);
+        ASSERT_EQ(big.parseError().errorCode, 0) << big.parseError().reason;
+        Node first = big.firstChild();
+        if (first.nodeType() != dom::NODE_DOCUMENT_TYPE)
+            first = first.nextSibling();
+        EXPECT_TRUE(first.nodeValue() == "<!DOCTYPE big [" + subsetUtf8 + "]>"); // 150 KB
+    }
 }
 
 TEST(DomLoad, NamespaceDeclarationsAreAttributes)
@@ -174,14 +246,7 @@ TEST(DomLoad, EncodingsBecomeUtf8)
     EXPECT_EQ(latin.documentElement().firstChild().nodeValue(), "caf\xC3\xA9");
     EXPECT_EQ(latin.firstChild().nodeValue(), "version=\"1.0\" encoding=\"ISO-8859-1\"");
 
-    // UTF-16 little-endian with a byte-order mark.
-    const std::string ascii = "<?xml version=\"1.0\" encoding=\"UTF-16\"?><u>x</u>";
-    std::string utf16 = "\xFF\xFE";
-    for (char c : ascii) {
-        utf16.push_back(c);
-        utf16.push_back('\0');
-    }
-    Document wide = load(utf16);
+    Document wide = load(utf16("<?xml version=\"1.0\" encoding=\"UTF-16\"?><u>x</u>"));
     ASSERT_EQ(wide.parseError().errorCode, 0) << wide.parseError().reason;
     EXPECT_EQ(wide.firstChild().nodeValue(), "version=\"1.0\" encoding=\"UTF-16\"");
     EXPECT_EQ(wide.documentElement().nodeName(), "u");
