@@ -2,10 +2,10 @@
 
 #include "Document.h"
 #include "Loading.h"
+#include "LocalFile.h"
 #include "MessageBox.h"
 #include "XmlWriter.h"
 
-#include <QFileInfo>
 #include <cstdio>
 
 namespace
@@ -27,8 +27,7 @@ int usage()
 
 bool isEmptyLocalFile(const QString &source)
 {
-    const QFileInfo info(source);
-    return info.isFile() && info.size() == 0;
+    return ProbeLocalFile(source) == LocalFileKind::Empty;
 }
 
 } // namespace

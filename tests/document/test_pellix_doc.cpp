@@ -5,6 +5,7 @@
 #include "PellixDoc.h"
 #include "Resource.h"
 #include "TempDir.h"
+#include "UnwrittenFifo.h"
 
 #include <gtest/gtest.h>
 
@@ -113,13 +114,31 @@ TEST_F(DocFixture, EmptyFileOpensWithoutADom)
     EXPECT_EQ(ReadBytes(path.toStdString()), "");
 }
 
+// A FIFO is refused without waiting for a writer; a file that says size 0 (under /proc) is
+// read, not opened as an empty document.
+TEST_F(DocFixture, OpenRefusesWhatIsNotARegularFileAndReadsTheRest)
+{
+    const UnwrittenFifo fifo(dir.file("pipe.xml"));
+    const QString pipe = QString::fromStdString(fifo.path());
+    EXPECT_FALSE(document->OnOpenDocument(pipe));
+    EXPECT_EQ(recorder.messages(),
+              QStringList{"Cannot open " + pipe + ":\nIt is not a regular file."});
+
+    recorder.clear();
+    ASSERT_TRUE(document->OnOpenDocument("/proc/version"));
+    ASSERT_EQ(recorder.messages().size(), 1);
+    EXPECT_TRUE(recorder.messages().first().startsWith("Error on line 1, position "));
+    EXPECT_FALSE(document->GetXMLDocument().isNull());
+}
+
 TEST_F(DocFixture, OpenUrlReplacesTheDomAndTitlesWithTheUrl)
 {
     ASSERT_TRUE(document->OnNewDocument());
     const QString missing = "http://127.0.0.1:1/nothing.xml";
     EXPECT_FALSE(document->OpenXMLDocument(missing));
     EXPECT_EQ(document->GetTitle(), missing);
-    EXPECT_TRUE(recorder.messages().isEmpty()); // no line number: no message
+    ASSERT_EQ(recorder.messages().size(), 1);
+    EXPECT_TRUE(recorder.messages().first().startsWith("Cannot open URL:\n" + missing + "\n"));
     EXPECT_EQ(panes.items, QStringList{"document:#document"});
     // The failed URL does not block a later Save As from taking its path.
     const QString saved = QString::fromStdString(dir.file("u.xml"));

@@ -3,6 +3,7 @@
 #include "Document.h"
 #include "LocalHttpServer.h"
 #include "TempDir.h"
+#include "UnwrittenFifo.h"
 
 #include <gtest/gtest.h>
 
@@ -204,16 +205,30 @@ TEST(DomLoad, ParseErrorsGiveLineAndPosition)
     EXPECT_EQ(doc.documentElement().nodeName(), "ok");
 }
 
-TEST(DomLoad, UnreadableSourcesHaveNoLine)
+// A source that cannot be read fails at once with line 0 and what the system said.
+TEST(DomLoad, UnreadableSourcesSayWhyWithoutALine)
 {
     Document doc = Document::create();
     EXPECT_EQ(doc.load("/no/such/file.xml"), DOM_E_RESOURCE_NOT_FOUND);
     EXPECT_EQ(doc.parseError().line, 0);
-    EXPECT_NE(doc.parseError().reason.find("/no/such/file.xml"), std::string::npos);
+    EXPECT_EQ(doc.parseError().reason, "No such file or directory\n");
+    EXPECT_EQ(doc.parseError().url, "/no/such/file.xml");
 
     TempDir dir;
-    EXPECT_EQ(doc.load(dir.path().string()), DOM_E_RESOURCE_NOT_FOUND); // a folder
-    EXPECT_EQ(doc.parseError().line, 0);
+    EXPECT_EQ(doc.load(dir.path().string()), DOM_E_RESOURCE_NOT_FOUND);
+    EXPECT_EQ(doc.parseError().reason, "It is a folder.\n");
+
+    // Only regular files are read: a FIFO with no writer would block, a device reads as
+    // nothing or forever.
+    const UnwrittenFifo fifo(dir.file("fifo"));
+    for (const std::string &path :
+         {fifo.path(), std::string("/dev/null"), std::string("/dev/zero")}) {
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(doc.load(path), DOM_E_RESOURCE_NOT_FOUND) << path;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2)) << path;
+        EXPECT_EQ(doc.parseError().line, 0) << path;
+        EXPECT_EQ(doc.parseError().reason, "It is not a regular file.\n") << path;
+    }
 
     // Nothing listens on port 1 of the loopback address: refused at once.
     EXPECT_EQ(doc.load("http://127.0.0.1:1/x.xml"), DOM_E_RESOURCE_NOT_FOUND);

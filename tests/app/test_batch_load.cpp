@@ -1,0 +1,52 @@
+// Sources that must fail to load, through the real program: at once, with a message naming
+// the source, and exit status 1 in the batch mode.
+
+#include "ProgramRun.h"
+#include "TempDir.h"
+#include "UnwrittenFifo.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+
+namespace
+{
+ProgramRun RunPellix(const QStringList &arguments, const TempDir &home)
+{
+    return RunProgram(PELLIX_BINARY, arguments, home, 15000);
+}
+} // namespace
+
+// A FIFO or a device is refused before anything could block on it; a regular file is read to
+// its end whatever its size says, so a file under /proc is not an empty document.
+TEST(BatchLoad, OnlyRegularFilesAreOpened)
+{
+    TempDir dir;
+    const UnwrittenFifo fifo(dir.file("pipe.xml"));
+    for (const std::string &path : {fifo.path(), std::string("/dev/null")}) {
+        const ProgramRun run = RunPellix({"--check", QString::fromStdString(path)}, dir);
+        EXPECT_EQ(run.status, 1) << path;
+        EXPECT_LT(run.took, std::chrono::seconds(4)) << path;
+        EXPECT_EQ(run.errors.toStdString(),
+                  "Cannot open " + path + ":\nIt is not a regular file.\n");
+    }
+
+    const std::string out = dir.file("out.xml");
+    const ProgramRun proc =
+        RunPellix({"--convert", "/proc/version", QString::fromStdString(out)}, dir);
+    EXPECT_EQ(proc.status, 1);
+    EXPECT_TRUE(proc.errors.startsWith("Error on line 1, position ")) << proc.errors.toStdString();
+    EXPECT_FALSE(std::filesystem::exists(out));
+
+    // The window's File > Open path, from the command line.
+    const ProgramRun window =
+        RunPellix({"--screenshot", QString::fromStdString(dir.file("shot.png")),
+                   QString::fromStdString(fifo.path())},
+                  dir);
+    EXPECT_NE(window.status, 0);
+    EXPECT_LT(window.took, std::chrono::seconds(4));
+    EXPECT_TRUE(window.errors.contains(
+        QString::fromStdString("Cannot open " + fifo.path() + ":\nIt is not a regular file.\n")))
+        << window.errors.toStdString();
+}
