@@ -1,6 +1,7 @@
 // Sources that must fail to load, through the real program: at once, with a message naming
 // the source, and exit status 1 in the batch mode.
 
+#include "LocalHttpServer.h"
 #include "ProgramRun.h"
 #include "TempDir.h"
 #include "UnwrittenFifo.h"
@@ -49,4 +50,22 @@ TEST(BatchLoad, OnlyRegularFilesAreOpened)
     EXPECT_TRUE(window.errors.contains(
         QString::fromStdString("Cannot open " + fifo.path() + ":\nIt is not a regular file.\n")))
         << window.errors.toStdString();
+}
+
+// A URL that cannot be fetched names the URL and what went wrong.
+TEST(BatchLoad, AnUnfetchableUrlSaysWhy)
+{
+    TempDir dir;
+    const std::string refused =
+        "http://127.0.0.1:" + std::to_string(LocalHttpServer::ClosedPort()) + "/none.xml";
+    const ProgramRun unreachable = RunPellix({"--check", QString::fromStdString(refused)}, dir);
+    EXPECT_EQ(unreachable.status, 1);
+    EXPECT_EQ(unreachable.errors.toStdString(),
+              "Cannot open URL:\n" + refused + "\nCould not connect to server\n");
+
+    const LocalHttpServer server("gone", "404 Not Found");
+    const ProgramRun missing = RunPellix({"--check", QString::fromStdString(server.url())}, dir);
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.errors.toStdString(),
+              "Cannot open URL:\n" + server.url() + "\nHTTP 404 Not Found\n");
 }

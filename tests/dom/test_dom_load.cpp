@@ -230,9 +230,11 @@ TEST(DomLoad, UnreadableSourcesSayWhyWithoutALine)
         EXPECT_EQ(doc.parseError().reason, "It is not a regular file.\n") << path;
     }
 
-    // Nothing listens on port 1 of the loopback address: refused at once.
-    EXPECT_EQ(doc.load("http://127.0.0.1:1/x.xml"), DOM_E_RESOURCE_NOT_FOUND);
+    const std::string refused =
+        "http://127.0.0.1:" + std::to_string(LocalHttpServer::ClosedPort()) + "/x.xml";
+    EXPECT_EQ(doc.load(refused), DOM_E_RESOURCE_NOT_FOUND);
     EXPECT_EQ(doc.parseError().line, 0);
+    EXPECT_EQ(doc.parseError().reason, "Could not connect to server\n");
 }
 
 TEST(DomLoad, FileAndHttpUrls)
@@ -251,6 +253,8 @@ TEST(DomLoad, FileAndHttpUrls)
     LocalHttpServer missing("not here", "404 Not Found");
     EXPECT_EQ(doc.load(missing.url()), DOM_E_RESOURCE_NOT_FOUND);
     EXPECT_EQ(doc.parseError().line, 0);
+    EXPECT_EQ(doc.parseError().reason, "HTTP 404 Not Found\n");
+    EXPECT_FALSE(doc.hasChildNodes());
 }
 
 TEST(DomLoad, EncodingsBecomeUtf8)
