@@ -7,6 +7,7 @@
 #include "XmlWriter.h"
 
 #include <cstdio>
+#include <new>
 
 namespace
 {
@@ -17,6 +18,20 @@ void printMessage(const QString &text)
     while (line.endsWith(QLatin1Char('\n')))
         line.chop(1);
     std::fprintf(stderr, "%s\n", line.toUtf8().constData());
+}
+
+// Loads `source` with its messages; running out of memory is a failed load like any other.
+bool loadDocument(const QString &source, dom::Document *document)
+{
+    try {
+        *document = dom::Document::create();
+        return LoadDOM(*document, source) == 0;
+    } catch (const std::bad_alloc &) {
+        *document = dom::Document();
+        AfxMessageBox(
+            QStringLiteral("Cannot open %1:\nNot enough memory to load the document.").arg(source));
+        return false;
+    }
 }
 
 int usage()
@@ -48,16 +63,12 @@ int RunBatchMode(const QStringList &arguments)
     int status = 0;
     dom::Document document;
     // An empty file opens as a document without content, and saves as an empty file.
-    if (!isEmptyLocalFile(source)) {
-        document = dom::Document::create();
-        if (LoadDOM(document, source) != 0) {
-            status = 1;
-        } else {
-            for (dom::Node child = document.firstChild(); child; child = child.nextSibling()) {
-                if (child.nodeType() == dom::NODE_DOCUMENT_TYPE)
-                    AfxMessageBox(
-                        QStringLiteral("DTD Reference is not supported in this version!"));
-            }
+    if (!isEmptyLocalFile(source) && !loadDocument(source, &document)) {
+        status = 1;
+    } else {
+        for (dom::Node child = document.firstChild(); child; child = child.nextSibling()) {
+            if (child.nodeType() == dom::NODE_DOCUMENT_TYPE)
+                AfxMessageBox(QStringLiteral("DTD Reference is not supported in this version!"));
         }
     }
     if (status == 0 && convert && FAILED(WriteXMLFile(document, arguments.at(3))))

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -156,42 +157,58 @@ void Document::clearChildren()
         removeChild(child);
 }
 
+HRESULT Document::runLoad(std::string_view url,
+                          const std::function<HRESULT(DocumentStore &)> &parse)
+{
+    clearChildren();
+    DocumentStore &store = *m_store;
+    const DocumentStore::Mark before = store.mark();
+    store.parseError = ParseError();
+    HRESULT result = E_OUTOFMEMORY;
+    try {
+        store.parseError.url = std::string(url);
+        result = parse(store);
+    } catch (const std::bad_alloc &) {
+        store.parseError.errorCode = E_OUTOFMEMORY;
+    }
+    if (result == S_OK)
+        return S_OK;
+    // Nothing outside the load knows its nodes: the memory goes back before anyone reports.
+    clearChildren();
+    store.rollback(before);
+    if (result == E_OUTOFMEMORY && store.parseError.reason.empty()) {
+        try {
+            store.parseError.reason = "Not enough memory to load the document.\n";
+        } catch (const std::bad_alloc &) {
+            // The code says it all.
+        }
+    }
+    return result;
+}
+
 HRESULT Document::load(std::string_view source)
 {
     if (isNull())
         return E_POINTER;
-    clearChildren();
-    DocumentStore &store = *m_store;
-    store.parseError = ParseError();
-    store.parseError.url = std::string(source);
-    HRESULT result = S_OK;
-    if (startsWithNoCase(source, "http://") || startsWithNoCase(source, "https://")) {
-        std::string body;
-        std::string error;
-        if (!FetchUrl(std::string(source), &body, &error))
-            return unreadable(store, error);
-        result = parseMemory(store, body);
-    } else if (startsWithNoCase(source, "file://")) {
-        result = parseFile(store, pathOfFileUrl(source));
-    } else {
-        result = parseFile(store, std::string(source));
-    }
-    if (result != S_OK)
-        clearChildren();
-    return result;
+    return runLoad(source, [source](DocumentStore &store) {
+        if (startsWithNoCase(source, "http://") || startsWithNoCase(source, "https://")) {
+            std::string body;
+            std::string error;
+            if (!FetchUrl(std::string(source), &body, &error))
+                return unreadable(store, error);
+            return parseMemory(store, body);
+        }
+        if (startsWithNoCase(source, "file://"))
+            return parseFile(store, pathOfFileUrl(source));
+        return parseFile(store, std::string(source));
+    });
 }
 
 HRESULT Document::loadXML(std::string_view text, std::string_view url)
 {
     if (isNull())
         return E_POINTER;
-    clearChildren();
-    m_store->parseError = ParseError();
-    m_store->parseError.url = std::string(url);
-    const HRESULT result = parseMemory(*m_store, text);
-    if (result != S_OK)
-        clearChildren();
-    return result;
+    return runLoad(url, [text](DocumentStore &store) { return parseMemory(store, text); });
 }
 
 const ParseError &Document::parseError() const

@@ -10,7 +10,9 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <mutex>
+#include <new>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -47,8 +49,23 @@ struct FirstError {
     int level = 0;
 };
 
+constexpr const char *kOutOfMemory = "Not enough memory to load the document.\n";
+
 thread_local bool t_loading = false;
 xmlExternalEntityLoader g_defaultLoader = nullptr;
+
+// Marks the thread as loading for as long as it lives.
+class LoadingScope
+{
+public:
+    LoadingScope() : m_previous(t_loading) { t_loading = true; }
+    ~LoadingScope() { t_loading = m_previous; }
+    LoadingScope(const LoadingScope &) = delete;
+    LoadingScope &operator=(const LoadingScope &) = delete;
+
+private:
+    bool m_previous;
+};
 
 // Nothing a document refers to is ever fetched while we load; other libxml2 users in the
 // process (none in the program, the benchmarks compare with them) keep the default.
@@ -79,7 +96,7 @@ public:
         return loader;
     }
 
-    void setContext(xmlParserCtxtPtr ctxt) { m_ctxt = ctxt; }
+    void setContext(xmlParserCtxtPtr ctxt) { m_ctxt = m_active = ctxt; }
     void rememberHead(const char *data, int size)
     {
         if (m_head.size() < 1024 && size > 0)
@@ -128,6 +145,19 @@ public:
     bool inSubset(void *ctx) const { return static_cast<xmlParserCtxtPtr>(ctx)->inSubset != 0; }
     void flushText();
 
+    // Remembers the first failure of our own and, unless told not to (libxml2 may be in the
+    // middle of something that stopping would pull away), stops the parser. Never throws.
+    void abort(HRESULT code, const char *reason, bool stopParser = true) noexcept;
+    // Memory ran out: a failure of the load, not of a place in the document.
+    void outOfMemory(bool stopParser) noexcept
+    {
+        if (m_aborted)
+            return;
+        abort(E_OUTOFMEMORY, kOutOfMemory, stopParser);
+        m_abortAt.line = m_abortAt.column = 0;
+    }
+    void readFailed() noexcept { m_readFailed = true; }
+
     HRESULT finish(bool wellFormed);
 
 private:
@@ -153,7 +183,6 @@ private:
         }
         return true;
     }
-    void abort(HRESULT code, const char *reason);
     void failAtReference(int code, const char *message);
     void failAtEntity(const xmlChar *name, const char *problem);
     std::string declarationData() const;
@@ -180,7 +209,9 @@ private:
     std::uint64_t m_expanded = 0;
     std::uint64_t m_limit;
     bool m_aborted = false;
+    bool m_readFailed = false;
     HRESULT m_abortCode = S_OK;
+    const char *m_abortReason = nullptr;
     // A reason built at the failure; it replaces the fixed one abort() takes.
     std::string m_abortMessage;
     FirstError m_abortAt;
@@ -417,6 +448,11 @@ void Loader::error(const xmlError *error)
 {
     if (error == nullptr || error->level < XML_ERR_ERROR)
         return;
+    // libxml2 has stopped itself already, maybe from deep inside its buffers.
+    if (error->code == XML_ERR_NO_MEMORY) {
+        outOfMemory(false);
+        return;
+    }
     // With an external DTD (never read) libxml2 only warns of an undeclared entity and drops
     // the reference; the content would be incomplete, so the load fails here. In the DTD the
     // reference loses nothing: the declaration is kept as written.
@@ -456,31 +492,41 @@ void Loader::failAtReference(int code, const char *message)
         xmlStopParser(m_active);
 }
 
-void Loader::abort(HRESULT code, const char *reason)
+void Loader::abort(HRESULT code, const char *reason, bool stopParser) noexcept
 {
     if (m_aborted)
         return;
     m_aborted = true;
     m_abortCode = code;
-    if (reason != nullptr)
-        m_abortAt.message = reason;
+    m_abortReason = reason;
     if (m_ctxt != nullptr && m_ctxt->input != nullptr) {
         m_abortAt.line = m_ctxt->input->line;
         m_abortAt.column = m_ctxt->input->col;
     }
-    if (m_ctxt != nullptr)
+    if (m_ctxt != nullptr && stopParser)
         xmlStopParser(m_ctxt);
 }
 
 HRESULT Loader::finish(bool wellFormed)
 {
-    flushText();
+    m_active = m_ctxt; // the contexts of entity texts are gone
+    try {
+        flushText();
+    } catch (const std::bad_alloc &) {
+        outOfMemory(false);
+    }
     ParseError &result = m_store.parseError;
     if (m_aborted) {
         result.errorCode = m_abortCode;
         result.line = m_abortAt.line;
         result.linepos = m_abortAt.column;
-        result.reason = m_abortMessage.empty() ? m_abortAt.message : m_abortMessage;
+        result.reason = !m_abortMessage.empty()    ? m_abortMessage
+                        : m_abortReason != nullptr ? m_abortReason
+                                                   : "The document could not be loaded.\n";
+    } else if (m_readFailed) {
+        result.errorCode = DOM_E_RESOURCE_NOT_FOUND;
+        result.line = result.linepos = 0;
+        result.reason = "The source could not be read to its end.\n";
     } else if (!wellFormed) {
         result.errorCode = m_firstError.code != 0 ? m_firstError.code : E_FAIL;
         result.line = m_firstError.line;
@@ -496,62 +542,83 @@ HRESULT Loader::finish(bool wellFormed)
     return result.errorCode;
 }
 
-// Static trampolines: libxml2 calls C functions; nothing may be thrown through them.
+// Static trampolines: libxml2 calls C functions, and nothing may be thrown through them. Each
+// one runs its work through guarded(): a failure there is remembered, the parser stopped, and
+// the load reports it after libxml2 returns.
+template <typename Work> void guarded(void *ctx, Work &&work) noexcept
+{
+    Loader &loader = Loader::of(ctx);
+    try {
+        work(loader);
+    } catch (const std::bad_alloc &) {
+        loader.outOfMemory(true);
+    } catch (...) {
+        loader.abort(E_FAIL, "The document could not be loaded.\n");
+    }
+}
+
 void onStartDocument(void *ctx)
 {
     xmlSAX2StartDocument(ctx); // keeps a tiny document for the DTD's entity declarations
-    Loader &loader = Loader::of(ctx);
-    loader.startDocument();
-    loader.markProlog(static_cast<xmlParserCtxtPtr>(ctx));
+    guarded(ctx, [ctx](Loader &loader) {
+        loader.startDocument();
+        loader.markProlog(static_cast<xmlParserCtxtPtr>(ctx));
+    });
 }
 void onStartElementNs(void *ctx, const xmlChar *local, const xmlChar *prefix, const xmlChar *,
                       int namespaceCount, const xmlChar **namespaces, int attributeCount,
                       int defaultedCount, const xmlChar **attributes)
 {
-    Loader::of(ctx).startElement(local, prefix, namespaceCount, namespaces, attributeCount,
-                                 defaultedCount, attributes);
+    guarded(ctx, [&](Loader &loader) {
+        loader.startElement(local, prefix, namespaceCount, namespaces, attributeCount,
+                            defaultedCount, attributes);
+    });
 }
 void onEndElementNs(void *ctx, const xmlChar *, const xmlChar *, const xmlChar *)
 {
-    Loader::of(ctx).endElement();
+    guarded(ctx, [](Loader &loader) { loader.endElement(); });
 }
 void onCharacters(void *ctx, const xmlChar *text, int length)
 {
-    Loader::of(ctx).characters(text, length);
+    guarded(ctx, [&](Loader &loader) { loader.characters(text, length); });
 }
 void onCdata(void *ctx, const xmlChar *text, int length)
 {
-    Loader::of(ctx).leaf(NODE_CDATA_SECTION, NAME_CDATA,
-                         std::string_view(reinterpret_cast<const char *>(text), length));
+    guarded(ctx, [&](Loader &loader) {
+        loader.leaf(NODE_CDATA_SECTION, NAME_CDATA,
+                    std::string_view(reinterpret_cast<const char *>(text), length));
+    });
 }
 void onComment(void *ctx, const xmlChar *text)
 {
-    Loader &loader = Loader::of(ctx);
-    if (!loader.inSubset(ctx)) {
+    guarded(ctx, [&](Loader &loader) {
+        if (loader.inSubset(ctx))
+            return;
         loader.leaf(NODE_COMMENT, NAME_COMMENT, reinterpret_cast<const char *>(text));
         loader.markProlog(static_cast<xmlParserCtxtPtr>(ctx));
-    }
+    });
 }
 void onProcessingInstruction(void *ctx, const xmlChar *target, const xmlChar *data)
 {
-    Loader &loader = Loader::of(ctx);
-    if (!loader.inSubset(ctx)) {
+    guarded(ctx, [&](Loader &loader) {
+        if (loader.inSubset(ctx))
+            return;
         loader.leaf(NODE_PROCESSING_INSTRUCTION, loader.internPlain(target),
                     data == nullptr ? "" : reinterpret_cast<const char *>(data));
         loader.markProlog(static_cast<xmlParserCtxtPtr>(ctx));
-    }
+    });
 }
 void onInternalSubset(void *ctx, const xmlChar *name, const xmlChar *externalId,
                       const xmlChar *systemId)
 {
     xmlSAX2InternalSubset(ctx, name, externalId, systemId);
-    Loader::of(ctx).doctype(name);
+    guarded(ctx, [name](Loader &loader) { loader.doctype(name); });
 }
 // Called right after the declaration ends, with or without an internal subset. The external
 // subset itself is never read.
 void onExternalSubset(void *ctx, const xmlChar *, const xmlChar *, const xmlChar *)
 {
-    Loader::of(ctx).endDoctype(static_cast<xmlParserCtxtPtr>(ctx));
+    guarded(ctx, [ctx](Loader &loader) { loader.endDoctype(static_cast<xmlParserCtxtPtr>(ctx)); });
 }
 xmlParserInputPtr onResolveEntity(void *, const xmlChar *, const xmlChar *)
 {
@@ -567,40 +634,47 @@ xmlEntityPtr onGetEntity(void *ctx, const xmlChar *name)
         entity = xmlGetDocEntity(ctxt->myDoc, name);
     if (entity != nullptr && entity->etype == XML_EXTERNAL_GENERAL_PARSED_ENTITY &&
         ctxt->inSubset == 0)
-        Loader::of(ctx).externalEntity(name);
+        guarded(ctx, [name](Loader &loader) { loader.externalEntity(name); });
     return entity;
 }
 // Called for a reference libxml2 skips; nothing may vanish from a load that succeeds.
 void onReference(void *ctx, const xmlChar *name)
 {
-    Loader &loader = Loader::of(ctx);
     if (static_cast<xmlParserCtxtPtr>(ctx)->inSubset == 0)
-        loader.undeclaredEntity(name);
+        guarded(ctx, [name](Loader &loader) { loader.undeclaredEntity(name); });
 }
 void onError(void *ctx, xmlErrorPtr error)
 {
     auto *ctxt = static_cast<xmlParserCtxtPtr>(ctx);
     if (ctxt != nullptr && ctxt->_private != nullptr)
-        Loader::of(ctx).error(error);
+        guarded(ctx, [error](Loader &loader) { loader.error(error); });
 }
 
 struct ReadContext {
     const SourceRead *read;
     Loader *loader;
-    bool failed = false;
 };
 
+// Called from inside libxml2's buffer code: a failure here must not stop the parser under it;
+// libxml2 stops on the failed read itself.
 int onRead(void *context, char *buffer, int size)
 {
     auto *reader = static_cast<ReadContext *>(context);
-    const int count = (*reader->read)(buffer, size);
-    if (count < 0) {
-        reader->failed = true;
-        return -1;
+    try {
+        const int count = (*reader->read)(buffer, size);
+        if (count < 0) {
+            reader->loader->readFailed();
+            return -1;
+        }
+        reader->loader->rememberHead(buffer, count);
+        reader->loader->teeRaw(buffer, count);
+        return count;
+    } catch (const std::bad_alloc &) {
+        reader->loader->outOfMemory(false);
+    } catch (...) {
+        reader->loader->abort(E_FAIL, "The source could not be read to its end.\n", false);
     }
-    reader->loader->rememberHead(buffer, count);
-    reader->loader->teeRaw(buffer, count);
-    return count;
+    return -1;
 }
 int onClose(void *)
 {
@@ -632,6 +706,17 @@ void initialiseOnce()
             xmlParserMaxDepth = kMaxDepth;
     });
 }
+
+// Frees a parser context with the small document libxml2 kept for the DTD.
+struct ParserFree {
+    void operator()(xmlParserCtxt *ctxt) const
+    {
+        if (ctxt->myDoc != nullptr)
+            xmlFreeDoc(ctxt->myDoc);
+        ctxt->myDoc = nullptr;
+        xmlFreeParserCtxt(ctxt);
+    }
+};
 
 xmlSAXHandler makeHandler()
 {
@@ -667,34 +752,21 @@ HRESULT ParseIntoStore(DocumentStore &store, const SourceRead &read, std::uint64
     Loader loader(store, inputSize);
     ReadContext context{&read, &loader};
     xmlSAXHandler sax = makeHandler();
-    xmlParserCtxtPtr ctxt =
-        xmlCreateIOParserCtxt(&sax, nullptr, onRead, onClose, &context, XML_CHAR_ENCODING_NONE);
+    const std::unique_ptr<xmlParserCtxt, ParserFree> ctxt(
+        xmlCreateIOParserCtxt(&sax, nullptr, onRead, onClose, &context, XML_CHAR_ENCODING_NONE));
     if (ctxt == nullptr) {
         store.parseError.errorCode = E_OUTOFMEMORY;
-        store.parseError.reason = "The parser could not be created.\n";
+        store.parseError.reason = kOutOfMemory;
         return E_OUTOFMEMORY;
     }
     ctxt->_private = &loader;
-    loader.setContext(ctxt);
-    xmlCtxtUseOptions(ctxt, XML_PARSE_NOENT | XML_PARSE_NONET);
-
-    t_loading = true;
-    xmlParseDocument(ctxt);
-    t_loading = false;
-
-    const bool wellFormed = ctxt->wellFormed != 0;
-    HRESULT result = loader.finish(wellFormed);
-    if (context.failed) {
-        store.parseError.errorCode = DOM_E_RESOURCE_NOT_FOUND;
-        store.parseError.line = store.parseError.linepos = 0;
-        store.parseError.reason = "The source could not be read to its end.\n";
-        result = DOM_E_RESOURCE_NOT_FOUND;
+    loader.setContext(ctxt.get());
+    xmlCtxtUseOptions(ctxt.get(), XML_PARSE_NOENT | XML_PARSE_NONET);
+    {
+        const LoadingScope loading;
+        xmlParseDocument(ctxt.get());
     }
-    if (ctxt->myDoc != nullptr)
-        xmlFreeDoc(ctxt->myDoc);
-    ctxt->myDoc = nullptr;
-    xmlFreeParserCtxt(ctxt);
-    return result;
+    return loader.finish(ctxt->wellFormed != 0);
 }
 
 } // namespace dom

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QStandardPaths>
 #include <chrono>
 #include <filesystem>
 
@@ -68,4 +69,30 @@ TEST(BatchLoad, AnUnfetchableUrlSaysWhy)
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.errors.toStdString(),
               "Cannot open URL:\n" + server.url() + "\nHTTP 404 Not Found\n");
+}
+
+// Running out of memory while loading is a failed load with a message, not an abort. The
+// document (6 million empty elements, 24 MB) needs far more memory than the limit leaves.
+TEST(BatchLoad, RunningOutOfMemoryIsAFailedLoad)
+{
+    const QString prlimit = QStandardPaths::findExecutable("prlimit");
+    if (prlimit.isEmpty())
+        GTEST_SKIP() << "prlimit (util-linux) is not installed";
+    TempDir dir;
+    const QString limit = "--as=" + QString::number(160 << 20);
+    const QString small = QString::fromStdString(dir.write("small.xml", "<r><a/></r>"));
+    if (RunProgram(prlimit, {limit, PELLIX_BINARY, "--check", small}, dir).status != 0)
+        GTEST_SKIP() << "the program does not start within " << limit.toStdString()
+                     << " here (a sanitizer build reserves far more)";
+
+    std::string text = "<r>";
+    for (int i = 0; i < 6'000'000; ++i)
+        text += "<a/>";
+    text += "</r>";
+    const std::string big = dir.write("big.xml", text);
+    const ProgramRun run =
+        RunProgram(prlimit, {limit, PELLIX_BINARY, "--check", QString::fromStdString(big)}, dir);
+    EXPECT_EQ(run.status, 1) << run.errors.toStdString();
+    EXPECT_EQ(run.errors.toStdString(),
+              "Cannot open " + big + ":\nNot enough memory to load the document.\n");
 }

@@ -2,12 +2,16 @@
 
 #include "Document.h"
 #include "LocalHttpServer.h"
+#include "NodeStore.h"
+#include "SaxLoader.h"
 #include "TempDir.h"
 #include "UnwrittenFifo.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -330,6 +334,43 @@ TEST(DomLoad, EntityExpansionIsBounded)
     EXPECT_NE(doc.parseError().errorCode, 0);
     EXPECT_LT(seconds.count(), 5.0);
     EXPECT_LT(doc.memoryUsed(), std::size_t{200} << 20);
+}
+
+// Nothing may be thrown through libxml2's frames: a source that runs out of memory half-way is
+// a failed load without a line.
+TEST(DomLoad, MemoryExhaustionIsAFailedLoadAndAFailedLoadGivesItsMemoryBack)
+{
+    dom::DocumentStore store;
+    int reads = 0;
+    const dom::SourceRead read = [&reads](char *buffer, int size) {
+        if (++reads > 1)
+            throw std::bad_alloc();
+        const std::string_view head = "<r><a/>";
+        EXPECT_GE(size, static_cast<int>(head.size()));
+        std::memcpy(buffer, head.data(), head.size());
+        return static_cast<int>(head.size());
+    };
+    EXPECT_EQ(dom::ParseIntoStore(store, read, 0), E_OUTOFMEMORY);
+    EXPECT_EQ(store.parseError.errorCode, E_OUTOFMEMORY);
+    EXPECT_EQ(store.parseError.line, 0);
+    EXPECT_EQ(store.parseError.reason, "Not enough memory to load the document.\n");
+
+    // A failed load gives back the nodes and text it made before it reports.
+    Document doc = Document::create();
+    ASSERT_EQ(doc.loadXML("<kept>value</kept>"), S_OK);
+    const Node kept = doc.documentElement();
+    const std::size_t nodes = doc.nodeCount();
+    const std::size_t bytes = doc.memoryUsed();
+    std::string text = "<r>";
+    for (int i = 0; i < 100000; ++i)
+        text += "<a>text " + std::to_string(i) + "</a>";
+    EXPECT_NE(doc.loadXML(text + "<oops"), S_OK);
+    EXPECT_EQ(doc.nodeCount(), nodes);
+    EXPECT_LT(doc.memoryUsed(), bytes + 1024); // only the new names stay
+    EXPECT_EQ(kept.firstChild().nodeValue(), "value"); // older nodes are untouched
+    ASSERT_EQ(doc.loadXML("<again a='1'>t</again>"), S_OK);
+    EXPECT_EQ(doc.documentElement().firstChild().nodeValue(), "t");
+    EXPECT_EQ(doc.documentElement().attributes().item(0).nodeValue(), "1");
 }
 
 TEST(DomLoad, BigTextAndDeepNesting)
