@@ -3,11 +3,12 @@
 #include "Document.h"
 #include "DomFunctions.h"
 #include "Loading.h"
+#include "LocalFile.h"
 #include "MessageBox.h"
 #include "XmlWriter.h"
 
-#include <QFileInfo>
 #include <cstdio>
+#include <new>
 
 namespace
 {
@@ -20,6 +21,20 @@ void printMessage(const QString &text)
     std::fprintf(stderr, "%s\n", line.toUtf8().constData());
 }
 
+// Loads `source` with its messages; running out of memory is a failed load like any other.
+bool loadDocument(const QString &source, dom::Document *document)
+{
+    try {
+        *document = dom::Document::create();
+        return LoadDOM(*document, source) == 0;
+    } catch (const std::bad_alloc &) {
+        *document = dom::Document();
+        AfxMessageBox(
+            QStringLiteral("Cannot open %1:\nNot enough memory to load the document.").arg(source));
+        return false;
+    }
+}
+
 int usage()
 {
     std::fprintf(stderr, "usage: pellix --convert IN OUT\n       pellix --check IN\n");
@@ -28,8 +43,7 @@ int usage()
 
 bool isEmptyLocalFile(const QString &source)
 {
-    const QFileInfo info(source);
-    return info.isFile() && info.size() == 0;
+    return ProbeLocalFile(source) == LocalFileKind::Empty;
 }
 
 } // namespace
@@ -50,6 +64,7 @@ int RunBatchMode(const QStringList &arguments)
     int status = 0;
     dom::Document document;
     // An empty file opens as a document without content, and saves as an empty file.
+<<<<<<< HEAD
     if (!isEmptyLocalFile(source)) {
         document = dom::Document::create();
         if (LoadDOM(document, source) != 0) {
@@ -63,6 +78,14 @@ int RunBatchMode(const QStringList &arguments)
         if (const std::string message = SaveXMLFile(document, arguments.at(3)); !message.empty()) {
             printMessage(QString::fromStdString(message));
             status = 2;
+=======
+    if (!isEmptyLocalFile(source) && !loadDocument(source, &document)) {
+        status = 1;
+    } else {
+        for (dom::Node child = document.firstChild(); child; child = child.nextSibling()) {
+            if (child.nodeType() == dom::NODE_DOCUMENT_TYPE)
+                AfxMessageBox(QStringLiteral("DTD Reference is not supported in this version!"));
+>>>>>>> h-loader
         }
     }
     SetMessageBoxHandler(previous);

@@ -2,7 +2,7 @@
 
 #include "MessageBox.h"
 
-#include <cstdio>
+#include <QRegularExpression>
 
 HRESULT LoadDOM(const dom::Document &document, const QString &source)
 {
@@ -24,17 +24,32 @@ HRESULT CheckParseResult(const dom::Document &document)
     return error.errorCode;
 }
 
+namespace
+{
+
+// http://, https://, file:// and the like; anything else is a path.
+bool IsUrl(const QString &source)
+{
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*://"));
+    return scheme.match(source).hasMatch();
+}
+
+} // namespace
+
 HRESULT ReportParseError(const dom::ParseError &error)
 {
-    std::fprintf(stderr, "%s", error.reason.c_str());
-    if (!error.reason.empty() && error.reason.back() != '\n')
-        std::fputc('\n', stderr);
+    QString reason = QString::fromStdString(error.reason);
     if (error.line > 0) {
-        const QString message =
-            QStringLiteral("Error on line ") +
-            QString::asprintf("%ld, position %ld \n", error.line, error.linepos) +
-            QString::fromStdString(error.reason);
-        AfxMessageBox(message);
+        AfxMessageBox(QStringLiteral("Error on line ") +
+                      QString::asprintf("%ld, position %ld \n", error.line, error.linepos) +
+                      reason);
+        return E_FAIL;
     }
+    // No position: the source itself could not be read.
+    while (reason.endsWith(QLatin1Char('\n')))
+        reason.chop(1);
+    const QString source = QString::fromStdString(error.url);
+    AfxMessageBox(IsUrl(source) ? QStringLiteral("Cannot open URL:\n%1\n%2").arg(source, reason)
+                                : QStringLiteral("Cannot open %1:\n%2").arg(source, reason));
     return E_FAIL;
 }

@@ -15,6 +15,7 @@ HRESULT LoadDOM(const dom::Document &document, const QString &source);
 // error. Returns the error code, 0 on success.
 HRESULT CheckParseResult(const dom::Document &document);
 
-// Writes the reason to stderr and, when the error has a line number, shows
-// "Error on line L, position P \n" followed by the reason. Returns E_FAIL.
+// Shows "Error on line L, position P \n" followed by the reason when the error has a line
+// number; otherwise the source could not be read, and the message is "Cannot open URL:\n<url>\n
+// <reason>" for a URL, "Cannot open <path>:\n<reason>" for a file. Returns E_FAIL.
 HRESULT ReportParseError(const dom::ParseError &error);

@@ -6,9 +6,11 @@
 #include "XmlName.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <new>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace dom
 {
@@ -80,24 +82,63 @@ HRESULT parseMemory(DocumentStore &store, std::string_view text)
     return ParseIntoStore(store, read, text.size());
 }
 
+// Why a path is not a file we read, or nullptr for a regular file.
+const char *notAFile(const struct stat &info)
+{
+    if (S_ISDIR(info.st_mode))
+        return "It is a folder.";
+    return S_ISREG(info.st_mode) ? nullptr : "It is not a regular file.";
+}
+
+class FileDescriptor
+{
+public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    ~FileDescriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FileDescriptor(const FileDescriptor &) = delete;
+    FileDescriptor &operator=(const FileDescriptor &) = delete;
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
 HRESULT parseFile(DocumentStore &store, const std::string &path)
 {
-    std::FILE *file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr)
-        return unreadable(store, "Cannot open " + path + ": " + std::strerror(errno));
+    // Only a regular file is opened: opening a FIFO waits for a writer, a device may never end
+    // or do something on open. The check is made again on the open file, which cannot change.
     struct stat info = {};
-    if (fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode)) {
-        std::fclose(file);
-        return unreadable(store, "Cannot open " + path + ": it is a folder");
-    }
-    const SourceRead read = [file](char *buffer, int size) {
-        const std::size_t count = std::fread(buffer, 1, static_cast<std::size_t>(size), file);
-        if (count == 0 && std::ferror(file))
-            return -1;
-        return static_cast<int>(count);
+    if (::stat(path.c_str(), &info) != 0)
+        return unreadable(store, std::strerror(errno));
+    if (const char *why = notAFile(info))
+        return unreadable(store, why);
+    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (file.get() < 0)
+        return unreadable(store, std::strerror(errno));
+    if (::fstat(file.get(), &info) != 0)
+        return unreadable(store, std::strerror(errno));
+    if (const char *why = notAFile(info))
+        return unreadable(store, why);
+    // Read to the end whatever the size says: files under /proc say 0.
+    int readError = 0;
+    const SourceRead read = [&file, &readError](char *buffer, int size) {
+        for (;;) {
+            const ssize_t count = ::read(file.get(), buffer, static_cast<std::size_t>(size));
+            if (count >= 0)
+                return static_cast<int>(count);
+            if (errno != EINTR) {
+                readError = errno;
+                return -1;
+            }
+        }
     };
     const HRESULT result = ParseIntoStore(store, read, static_cast<std::uint64_t>(info.st_size));
-    std::fclose(file);
+    if (readError != 0 && result == DOM_E_RESOURCE_NOT_FOUND)
+        store.parseError.reason = std::string(std::strerror(readError)) + "\n";
     return result;
 }
 
@@ -116,42 +157,58 @@ void Document::clearChildren()
         removeChild(child);
 }
 
+HRESULT Document::runLoad(std::string_view url,
+                          const std::function<HRESULT(DocumentStore &)> &parse)
+{
+    clearChildren();
+    DocumentStore &store = *m_store;
+    const DocumentStore::Mark before = store.mark();
+    store.parseError = ParseError();
+    HRESULT result = E_OUTOFMEMORY;
+    try {
+        store.parseError.url = std::string(url);
+        result = parse(store);
+    } catch (const std::bad_alloc &) {
+        store.parseError.errorCode = E_OUTOFMEMORY;
+    }
+    if (result == S_OK)
+        return S_OK;
+    // Nothing outside the load knows its nodes: the memory goes back before anyone reports.
+    clearChildren();
+    store.rollback(before);
+    if (result == E_OUTOFMEMORY && store.parseError.reason.empty()) {
+        try {
+            store.parseError.reason = "Not enough memory to load the document.\n";
+        } catch (const std::bad_alloc &) {
+            // The code says it all.
+        }
+    }
+    return result;
+}
+
 HRESULT Document::load(std::string_view source)
 {
     if (isNull())
         return E_POINTER;
-    clearChildren();
-    DocumentStore &store = *m_store;
-    store.parseError = ParseError();
-    store.parseError.url = std::string(source);
-    HRESULT result = S_OK;
-    if (startsWithNoCase(source, "http://") || startsWithNoCase(source, "https://")) {
-        std::string body;
-        std::string error;
-        if (!FetchUrl(std::string(source), &body, &error))
-            return unreadable(store, "Cannot fetch " + std::string(source) + ": " + error);
-        result = parseMemory(store, body);
-    } else if (startsWithNoCase(source, "file://")) {
-        result = parseFile(store, pathOfFileUrl(source));
-    } else {
-        result = parseFile(store, std::string(source));
-    }
-    if (result != S_OK)
-        clearChildren();
-    return result;
+    return runLoad(source, [source](DocumentStore &store) {
+        if (startsWithNoCase(source, "http://") || startsWithNoCase(source, "https://")) {
+            std::string body;
+            std::string error;
+            if (!FetchUrl(std::string(source), &body, &error))
+                return unreadable(store, error);
+            return parseMemory(store, body);
+        }
+        if (startsWithNoCase(source, "file://"))
+            return parseFile(store, pathOfFileUrl(source));
+        return parseFile(store, std::string(source));
+    });
 }
 
 HRESULT Document::loadXML(std::string_view text, std::string_view url)
 {
     if (isNull())
         return E_POINTER;
-    clearChildren();
-    m_store->parseError = ParseError();
-    m_store->parseError.url = std::string(url);
-    const HRESULT result = parseMemory(*m_store, text);
-    if (result != S_OK)
-        clearChildren();
-    return result;
+    return runLoad(url, [text](DocumentStore &store) { return parseMemory(store, text); });
 }
 
 const ParseError &Document::parseError() const

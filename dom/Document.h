@@ -4,6 +4,7 @@
 #include "ParseError.h"
 
 #include <cstddef>
+#include <functional>
 #include <string_view>
 
 namespace dom
@@ -22,8 +23,10 @@ public:
     // Replaces the content by what `source` holds: a file path, a file:// URL or an http:// or
     // https:// URL, read synchronously. Returns S_OK, or the failure also found in
     // parseError(): a parse error (with line and position), DOM_E_RESOURCE_NOT_FOUND (line 0)
-    // for a source that cannot be read, DOM_E_EXPANSION_LIMIT for runaway entities. On failure
-    // the document is left empty. Nothing a document refers to is ever fetched.
+    // for a source that cannot be read (anything but a regular file or an http(s) URL, too),
+    // DOM_E_EXPANSION_LIMIT for runaway entities, E_OUTOFMEMORY (line 0) when memory runs out.
+    // On failure the document is left empty. Nothing a document refers to is ever fetched, and
+    // nothing is thrown.
     HRESULT load(std::string_view source);
     // The same from text in memory; `url` only names it in parseError().
     HRESULT loadXML(std::string_view text, std::string_view url = {});
@@ -61,6 +64,9 @@ private:
     friend class Node;
     explicit Document(std::shared_ptr<DocumentStore> store);
     void clearChildren();
+    // Empties the document and runs `parse`; a failure, running out of memory included, leaves
+    // it empty and gives back what the failed load made.
+    HRESULT runLoad(std::string_view url, const std::function<HRESULT(DocumentStore &)> &parse);
 };
 
 } // namespace dom

@@ -37,12 +37,14 @@ public:
     // The qualified name, or "#document", "#text", "#cdata-section", "#comment". The view lives
     // as long as the document.
     std::string_view nodeName() const;
-    // False for elements, the document and the document type, which have no string value.
+    // False for elements and the document, which have no string value, and for the document
+    // type, whose value cannot be set.
     bool hasValue() const;
     // The value of an attribute, text, CDATA section, comment or processing instruction (its
-    // data); empty otherwise. The view lives as long as the document.
+    // data), or the document type's whole declaration as the file wrote it (in UTF-8, line ends
+    // read as LF); empty otherwise. The view lives as long as the document.
     std::string_view nodeValue() const;
-    // E_FAIL for nodes without a string value.
+    // E_FAIL for nodes whose value cannot be set (hasValue() is false).
     HRESULT setNodeValue(std::string_view value);
 
     // Navigation; null at the ends. An attribute has no parent (see ownerElement).

@@ -1,5 +1,6 @@
 #include "NodeStore.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <utility>
@@ -146,6 +147,21 @@ void DocumentStore::unlink(NodeIndex child, bool attribute)
             at(first).prev = record.prev;
     }
     record.parent = record.next = record.prev = kNoNode;
+}
+
+void DocumentStore::rollback(const Mark &mark)
+{
+    const std::size_t pageSize = std::size_t{1} << kPageBits;
+    const std::size_t keptPages = (mark.nodes + pageSize - 1) / pageSize;
+    // Slots handed out again must look new: newNode() sets only kind, name and value.
+    for (std::size_t index = mark.nodes; index < std::min(m_count, keptPages * pageSize); ++index)
+        at(static_cast<NodeIndex>(index)) = NodeRecord();
+    m_pages.resize(keptPages);
+    m_count = mark.nodes;
+    m_chunks.resize(mark.chunks);
+    m_chunkPos = mark.chunkPos;
+    m_chunkLeft = mark.chunkLeft;
+    m_chunkBytes = mark.chunkBytes;
 }
 
 bool DocumentStore::isAncestorOrSelf(NodeIndex candidate, NodeIndex node) const

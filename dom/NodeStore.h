@@ -103,6 +103,7 @@ public:
             record.parent != kNoNode)
             at(record.parent).flags |= FLAG_MAY_HAVE_TEXT;
     }
+    // The document type's value is its declaration as written.
     std::string_view value(const NodeRecord &record) const
     {
         return HasChildList(record.kind) ? std::string_view()
@@ -117,6 +118,19 @@ public:
     void linkBefore(NodeIndex parent, NodeIndex child, NodeIndex reference, bool attribute);
     void unlink(NodeIndex child, bool attribute);
     NodeIndex lastOf(NodeIndex first) const { return first == kNoNode ? kNoNode : at(first).prev; }
+
+    // What the store held at one moment, to go back to with rollback().
+    struct Mark {
+        std::size_t nodes;
+        std::size_t chunks;
+        char *chunkPos;
+        std::size_t chunkLeft;
+        std::size_t chunkBytes;
+    };
+    Mark mark() const { return {m_count, m_chunks.size(), m_chunkPos, m_chunkLeft, m_chunkBytes}; }
+    // Gives back the nodes and values made since `mark`; none of them may be linked to an
+    // older node or known to any handle (a failed load's nodes). Names stay interned.
+    void rollback(const Mark &mark);
 
     bool isAncestorOrSelf(NodeIndex candidate, NodeIndex node) const;
     NodeIndex deepClone(NodeIndex source, bool deep);

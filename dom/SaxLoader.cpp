@@ -10,7 +10,9 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <mutex>
+#include <new>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -47,8 +49,23 @@ struct FirstError {
     int level = 0;
 };
 
+constexpr const char *kOutOfMemory = "Not enough memory to load the document.\n";
+
 thread_local bool t_loading = false;
 xmlExternalEntityLoader g_defaultLoader = nullptr;
+
+// Marks the thread as loading for as long as it lives.
+class LoadingScope
+{
+public:
+    LoadingScope() : m_previous(t_loading) { t_loading = true; }
+    ~LoadingScope() { t_loading = m_previous; }
+    LoadingScope(const LoadingScope &) = delete;
+    LoadingScope &operator=(const LoadingScope &) = delete;
+
+private:
+    bool m_previous;
+};
 
 // Nothing a document refers to is ever fetched while we load; other libxml2 users in the
 // process (none in the program, the benchmarks compare with them) keep the default.
@@ -69,17 +86,33 @@ public:
         m_preserve.push_back(store.preserveWhiteSpace);
     }
 
+    // The loader of a callback's context: the document's own, or one that libxml2 made for an
+    // entity's replacement text (it shares our _private).
     static Loader &of(void *ctx)
     {
-        return *static_cast<Loader *>(static_cast<xmlParserCtxtPtr>(ctx)->_private);
+        auto *ctxt = static_cast<xmlParserCtxtPtr>(ctx);
+        auto &loader = *static_cast<Loader *>(ctxt->_private);
+        loader.m_active = ctxt;
+        return loader;
     }
 
-    void setContext(xmlParserCtxtPtr ctxt) { m_ctxt = ctxt; }
+    void setContext(xmlParserCtxtPtr ctxt) { m_ctxt = m_active = ctxt; }
     void rememberHead(const char *data, int size)
     {
         if (m_head.size() < 1024 && size > 0)
             m_head.append(data, std::min<std::size_t>(size, 1024 - m_head.size()));
     }
+    // The raw bytes are kept from the end of the last prolog item until the document type
+    // declaration has ended (or the document element shows there is none): libxml2's own
+    // buffers may have moved on by the time the declaration ends.
+    void teeRaw(const char *data, int size)
+    {
+        m_rawEnd += static_cast<std::uint64_t>(size);
+        if (m_teeing)
+            m_raw.append(data, static_cast<std::size_t>(size));
+    }
+    void markProlog(xmlParserCtxtPtr ctxt);
+    void endDoctype(xmlParserCtxtPtr ctxt);
 
     // SAX events.
     void startDocument();
@@ -102,10 +135,28 @@ public:
     void leaf(NodeType kind, NameId name, std::string_view value);
     void doctype(const xmlChar *name);
     void error(const xmlError *error);
+    void externalEntity(const xmlChar *name)
+    {
+        failAtEntity(name, "' is stored outside the document and is never read\n");
+    }
+    void undeclaredEntity(const xmlChar *name) { failAtEntity(name, "' not defined\n"); }
     NameId internName(const xmlChar *local, const xmlChar *prefix);
     NameId internPlain(const xmlChar *name) { return internName(name, nullptr); }
     bool inSubset(void *ctx) const { return static_cast<xmlParserCtxtPtr>(ctx)->inSubset != 0; }
     void flushText();
+
+    // Remembers the first failure of our own and, unless told not to (libxml2 may be in the
+    // middle of something that stopping would pull away), stops the parser. Never throws.
+    void abort(HRESULT code, const char *reason, bool stopParser = true) noexcept;
+    // Memory ran out: a failure of the load, not of a place in the document.
+    void outOfMemory(bool stopParser) noexcept
+    {
+        if (m_aborted)
+            return;
+        abort(E_OUTOFMEMORY, kOutOfMemory, stopParser);
+        m_abortAt.line = m_abortAt.column = 0;
+    }
+    void readFailed() noexcept { m_readFailed = true; }
 
     HRESULT finish(bool wellFormed);
 
@@ -132,21 +183,37 @@ private:
         }
         return true;
     }
-    void abort(HRESULT code, const char *reason);
+    void failAtReference(int code, const char *message);
+    void failAtEntity(const xmlChar *name, const char *problem);
     std::string declarationData() const;
+    void stopTeeing()
+    {
+        m_teeing = false;
+        std::string().swap(m_raw);
+    }
 
     DocumentStore &m_store;
     xmlParserCtxtPtr m_ctxt = nullptr;
+    xmlParserCtxtPtr m_active = nullptr;
     std::vector<NodeIndex> m_parents;
     std::vector<char> m_preserve;
     std::string m_text;
     std::unordered_map<NameKey, NameId, NameKeyHash> m_names;
     std::string m_scratch;
     std::string m_head;
+    std::string m_raw;
+    std::uint64_t m_rawBase = 0; // source offset of m_raw's first byte
+    std::uint64_t m_rawEnd = 0;  // bytes read from the source so far
+    bool m_teeing = true;
+    NodeIndex m_doctype = kNoNode;
     std::uint64_t m_expanded = 0;
     std::uint64_t m_limit;
     bool m_aborted = false;
+    bool m_readFailed = false;
     HRESULT m_abortCode = S_OK;
+    const char *m_abortReason = nullptr;
+    // A reason built at the failure; it replaces the fixed one abort() takes.
+    std::string m_abortMessage;
     FirstError m_abortAt;
     FirstError m_firstError;
 };
@@ -228,12 +295,108 @@ void Loader::startDocument()
         leaf(NODE_PROCESSING_INSTRUCTION, m_store.intern("xml"), data);
 }
 
+void Loader::markProlog(xmlParserCtxtPtr ctxt)
+{
+    if (!m_teeing || m_doctype != kNoNode)
+        return;
+    const long at = xmlByteConsumed(ctxt);
+    if (at < 0 || static_cast<std::uint64_t>(at) < m_rawBase ||
+        static_cast<std::uint64_t>(at) > m_rawEnd)
+        return;
+    m_raw.erase(0, static_cast<std::size_t>(at) - m_rawBase);
+    m_rawBase = static_cast<std::uint64_t>(at);
+}
+
+namespace
+{
+
+struct HandlerCloser {
+    void operator()(xmlCharEncodingHandler *handler) const { xmlCharEncCloseFunc(handler); }
+};
+struct BufferFree {
+    void operator()(xmlBuffer *buffer) const { xmlBufferFree(buffer); }
+};
+
+// Converts source bytes to UTF-8 with a converter of its own for the encoding the parser reads
+// (the parser's converter may hold state).
+bool sourceToUtf8(xmlParserCtxtPtr ctxt, std::string_view raw, std::string *out)
+{
+    const xmlCharEncodingHandler *used =
+        ctxt->input != nullptr && ctxt->input->buf != nullptr ? ctxt->input->buf->encoder : nullptr;
+    if (used == nullptr) {
+        out->assign(raw);
+        return true;
+    }
+    const std::unique_ptr<xmlCharEncodingHandler, HandlerCloser> handler(
+        xmlFindCharEncodingHandler(used->name));
+    // Every byte of any encoding becomes at most four bytes of UTF-8.
+    const std::unique_ptr<xmlBuffer, BufferFree> in(xmlBufferCreateSize(raw.size() + 1));
+    const std::unique_ptr<xmlBuffer, BufferFree> utf8(xmlBufferCreateSize(4 * raw.size() + 16));
+    if (handler == nullptr || in == nullptr || utf8 == nullptr ||
+        xmlBufferAdd(in.get(), reinterpret_cast<const xmlChar *>(raw.data()),
+                     static_cast<int>(raw.size())) != 0)
+        return false;
+    while (xmlBufferLength(in.get()) > 0) {
+        const int before = xmlBufferLength(in.get());
+        xmlCharEncInFunc(handler.get(), utf8.get(), in.get());
+        if (xmlBufferLength(in.get()) == before)
+            return false;
+    }
+    out->assign(reinterpret_cast<const char *>(xmlBufferContent(utf8.get())),
+                static_cast<std::size_t>(xmlBufferLength(utf8.get())));
+    return true;
+}
+
+// CR LF and a lone CR become LF, as XML reads line ends.
+void normaliseLineEnds(std::string &text)
+{
+    std::size_t to = 0;
+    for (std::size_t from = 0; from < text.size(); ++from) {
+        if (text[from] == '\r') {
+            text[to++] = '\n';
+            if (from + 1 < text.size() && text[from + 1] == '\n')
+                ++from;
+        } else {
+            text[to++] = text[from];
+        }
+    }
+    text.resize(to);
+}
+
+} // namespace
+
+void Loader::endDoctype(xmlParserCtxtPtr ctxt)
+{
+    if (m_doctype == kNoNode || !m_teeing)
+        return;
+    // libxml2 reports the external subset right after the declaration's closing '>'.
+    const long end = xmlByteConsumed(ctxt);
+    std::string text;
+    const bool read =
+        end >= 0 && static_cast<std::uint64_t>(end) >= m_rawBase &&
+        static_cast<std::uint64_t>(end) <= m_rawEnd &&
+        sourceToUtf8(ctxt,
+                     std::string_view(m_raw).substr(0, static_cast<std::size_t>(end) - m_rawBase),
+                     &text);
+    stopTeeing();
+    normaliseLineEnds(text);
+    const std::size_t start = text.find_first_not_of(" \t\n");
+    if (!read || start == std::string::npos || text.compare(start, 9, "<!DOCTYPE") != 0 ||
+        text.back() != '>') {
+        abort(E_FAIL, "The document type declaration could not be kept as written.\n");
+        return;
+    }
+    m_store.setValue(m_doctype, std::string_view(text).substr(start));
+}
+
 void Loader::startElement(const xmlChar *local, const xmlChar *prefix, int namespaceCount,
                           const xmlChar **namespaces, int attributeCount, int defaultedCount,
                           const xmlChar **attributes)
 {
     if (m_aborted)
         return;
+    if (m_teeing)
+        stopTeeing(); // no document type declaration comes after the first element
     flushText();
     const NodeIndex element = append(NODE_ELEMENT, internName(local, prefix));
     if (element == kNoNode)
@@ -278,13 +441,28 @@ void Loader::doctype(const xmlChar *name)
     if (m_aborted)
         return;
     flushText();
-    append(NODE_DOCUMENT_TYPE, internPlain(name));
+    m_doctype = append(NODE_DOCUMENT_TYPE, internPlain(name));
 }
 
 void Loader::error(const xmlError *error)
 {
     if (error == nullptr || error->level < XML_ERR_ERROR)
         return;
+    // libxml2 has stopped itself already, maybe from deep inside its buffers.
+    if (error->code == XML_ERR_NO_MEMORY) {
+        outOfMemory(false);
+        return;
+    }
+    // With an external DTD (never read) libxml2 only warns of an undeclared entity and drops
+    // the reference; the content would be incomplete, so the load fails here. In the DTD the
+    // reference loses nothing: the declaration is kept as written.
+    const bool undeclared =
+        error->code == XML_WAR_UNDECLARED_ENTITY || error->code == XML_ERR_UNDECLARED_ENTITY;
+    if (undeclared && m_active != nullptr && m_active->inSubset == 0) {
+        failAtReference(XML_ERR_UNDECLARED_ENTITY,
+                        error->message != nullptr ? error->message : "Undeclared entity\n");
+        return;
+    }
     // The first fatal error is the reason; a lesser error only until a fatal one comes.
     if (m_firstError.level == XML_ERR_FATAL)
         return;
@@ -294,30 +472,61 @@ void Loader::error(const xmlError *error)
                     error->message != nullptr ? error->message : "Unknown error\n", error->level};
 }
 
-void Loader::abort(HRESULT code, const char *reason)
+void Loader::failAtEntity(const xmlChar *name, const char *problem)
+{
+    m_scratch = "Entity '";
+    m_scratch.append(reinterpret_cast<const char *>(name));
+    m_scratch.append(problem);
+    failAtReference(XML_ERR_UNDECLARED_ENTITY, m_scratch.c_str());
+}
+
+void Loader::failAtReference(int code, const char *message)
+{
+    if (m_aborted)
+        return;
+    m_abortMessage = message;
+    // abort() takes the position in the document: inside an entity's replacement text libxml2
+    // counts the lines of that text, but the reference is where the user can look.
+    abort(code, nullptr);
+    if (m_active != nullptr && m_active != m_ctxt)
+        xmlStopParser(m_active);
+}
+
+void Loader::abort(HRESULT code, const char *reason, bool stopParser) noexcept
 {
     if (m_aborted)
         return;
     m_aborted = true;
     m_abortCode = code;
-    m_abortAt.message = reason;
+    m_abortReason = reason;
     if (m_ctxt != nullptr && m_ctxt->input != nullptr) {
         m_abortAt.line = m_ctxt->input->line;
         m_abortAt.column = m_ctxt->input->col;
     }
-    if (m_ctxt != nullptr)
+    if (m_ctxt != nullptr && stopParser)
         xmlStopParser(m_ctxt);
 }
 
 HRESULT Loader::finish(bool wellFormed)
 {
-    flushText();
+    m_active = m_ctxt; // the contexts of entity texts are gone
+    try {
+        flushText();
+    } catch (const std::bad_alloc &) {
+        outOfMemory(false);
+    }
     ParseError &result = m_store.parseError;
     if (m_aborted) {
         result.errorCode = m_abortCode;
         result.line = m_abortAt.line;
         result.linepos = m_abortAt.column;
-        result.reason = m_abortAt.message;
+        result.reason = !m_abortMessage.empty()    ? m_abortMessage
+                        : m_abortReason != nullptr ? m_abortReason
+                                                   : "The document could not be loaded.\n";
+    } else if (m_readFailed) {
+        result.errorCode = DOM_E_RESOURCE_NOT_FOUND;
+        result.line = result.linepos = 0;
+        result.reason = "The source could not be read to its end.\n";
     } else if (!wellFormed) {
         result.errorCode = m_firstError.code != 0 ? m_firstError.code : E_FAIL;
         result.line = m_firstError.line;
@@ -333,79 +542,139 @@ HRESULT Loader::finish(bool wellFormed)
     return result.errorCode;
 }
 
-// Static trampolines: libxml2 calls C functions; nothing may be thrown through them.
+// Static trampolines: libxml2 calls C functions, and nothing may be thrown through them. Each
+// one runs its work through guarded(): a failure there is remembered, the parser stopped, and
+// the load reports it after libxml2 returns.
+template <typename Work> void guarded(void *ctx, Work &&work) noexcept
+{
+    Loader &loader = Loader::of(ctx);
+    try {
+        work(loader);
+    } catch (const std::bad_alloc &) {
+        loader.outOfMemory(true);
+    } catch (...) {
+        loader.abort(E_FAIL, "The document could not be loaded.\n");
+    }
+}
+
 void onStartDocument(void *ctx)
 {
     xmlSAX2StartDocument(ctx); // keeps a tiny document for the DTD's entity declarations
-    Loader::of(ctx).startDocument();
+    guarded(ctx, [ctx](Loader &loader) {
+        loader.startDocument();
+        loader.markProlog(static_cast<xmlParserCtxtPtr>(ctx));
+    });
 }
 void onStartElementNs(void *ctx, const xmlChar *local, const xmlChar *prefix, const xmlChar *,
                       int namespaceCount, const xmlChar **namespaces, int attributeCount,
                       int defaultedCount, const xmlChar **attributes)
 {
-    Loader::of(ctx).startElement(local, prefix, namespaceCount, namespaces, attributeCount,
-                                 defaultedCount, attributes);
+    guarded(ctx, [&](Loader &loader) {
+        loader.startElement(local, prefix, namespaceCount, namespaces, attributeCount,
+                            defaultedCount, attributes);
+    });
 }
 void onEndElementNs(void *ctx, const xmlChar *, const xmlChar *, const xmlChar *)
 {
-    Loader::of(ctx).endElement();
+    guarded(ctx, [](Loader &loader) { loader.endElement(); });
 }
 void onCharacters(void *ctx, const xmlChar *text, int length)
 {
-    Loader::of(ctx).characters(text, length);
+    guarded(ctx, [&](Loader &loader) { loader.characters(text, length); });
 }
 void onCdata(void *ctx, const xmlChar *text, int length)
 {
-    Loader::of(ctx).leaf(NODE_CDATA_SECTION, NAME_CDATA,
-                         std::string_view(reinterpret_cast<const char *>(text), length));
+    guarded(ctx, [&](Loader &loader) {
+        loader.leaf(NODE_CDATA_SECTION, NAME_CDATA,
+                    std::string_view(reinterpret_cast<const char *>(text), length));
+    });
 }
 void onComment(void *ctx, const xmlChar *text)
 {
-    Loader &loader = Loader::of(ctx);
-    if (!loader.inSubset(ctx))
+    guarded(ctx, [&](Loader &loader) {
+        if (loader.inSubset(ctx))
+            return;
         loader.leaf(NODE_COMMENT, NAME_COMMENT, reinterpret_cast<const char *>(text));
+        loader.markProlog(static_cast<xmlParserCtxtPtr>(ctx));
+    });
 }
 void onProcessingInstruction(void *ctx, const xmlChar *target, const xmlChar *data)
 {
-    Loader &loader = Loader::of(ctx);
-    if (!loader.inSubset(ctx)) {
+    guarded(ctx, [&](Loader &loader) {
+        if (loader.inSubset(ctx))
+            return;
         loader.leaf(NODE_PROCESSING_INSTRUCTION, loader.internPlain(target),
                     data == nullptr ? "" : reinterpret_cast<const char *>(data));
-    }
+        loader.markProlog(static_cast<xmlParserCtxtPtr>(ctx));
+    });
 }
 void onInternalSubset(void *ctx, const xmlChar *name, const xmlChar *externalId,
                       const xmlChar *systemId)
 {
     xmlSAX2InternalSubset(ctx, name, externalId, systemId);
-    Loader::of(ctx).doctype(name);
+    guarded(ctx, [name](Loader &loader) { loader.doctype(name); });
+}
+// Called right after the declaration ends, with or without an internal subset. The external
+// subset itself is never read.
+void onExternalSubset(void *ctx, const xmlChar *, const xmlChar *, const xmlChar *)
+{
+    guarded(ctx, [ctx](Loader &loader) { loader.endDoctype(static_cast<xmlParserCtxtPtr>(ctx)); });
 }
 xmlParserInputPtr onResolveEntity(void *, const xmlChar *, const xmlChar *)
 {
     return nullptr;
 }
+// libxml2's own lookup, minus the fetch: a reference to an external parsed entity would be
+// dropped without a word, so it fails the load.
+xmlEntityPtr onGetEntity(void *ctx, const xmlChar *name)
+{
+    auto *ctxt = static_cast<xmlParserCtxtPtr>(ctx);
+    xmlEntityPtr entity = ctxt->inSubset == 0 ? xmlGetPredefinedEntity(name) : nullptr;
+    if (entity == nullptr && ctxt->myDoc != nullptr)
+        entity = xmlGetDocEntity(ctxt->myDoc, name);
+    if (entity != nullptr && entity->etype == XML_EXTERNAL_GENERAL_PARSED_ENTITY &&
+        ctxt->inSubset == 0)
+        guarded(ctx, [name](Loader &loader) { loader.externalEntity(name); });
+    return entity;
+}
+// Called for a reference libxml2 skips; nothing may vanish from a load that succeeds.
+void onReference(void *ctx, const xmlChar *name)
+{
+    if (static_cast<xmlParserCtxtPtr>(ctx)->inSubset == 0)
+        guarded(ctx, [name](Loader &loader) { loader.undeclaredEntity(name); });
+}
 void onError(void *ctx, xmlErrorPtr error)
 {
     auto *ctxt = static_cast<xmlParserCtxtPtr>(ctx);
     if (ctxt != nullptr && ctxt->_private != nullptr)
-        Loader::of(ctx).error(error);
+        guarded(ctx, [error](Loader &loader) { loader.error(error); });
 }
 
 struct ReadContext {
     const SourceRead *read;
     Loader *loader;
-    bool failed = false;
 };
 
+// Called from inside libxml2's buffer code: a failure here must not stop the parser under it;
+// libxml2 stops on the failed read itself.
 int onRead(void *context, char *buffer, int size)
 {
     auto *reader = static_cast<ReadContext *>(context);
-    const int count = (*reader->read)(buffer, size);
-    if (count < 0) {
-        reader->failed = true;
-        return -1;
+    try {
+        const int count = (*reader->read)(buffer, size);
+        if (count < 0) {
+            reader->loader->readFailed();
+            return -1;
+        }
+        reader->loader->rememberHead(buffer, count);
+        reader->loader->teeRaw(buffer, count);
+        return count;
+    } catch (const std::bad_alloc &) {
+        reader->loader->outOfMemory(false);
+    } catch (...) {
+        reader->loader->abort(E_FAIL, "The source could not be read to its end.\n", false);
     }
-    reader->loader->rememberHead(buffer, count);
-    return count;
+    return -1;
 }
 int onClose(void *)
 {
@@ -438,6 +707,17 @@ void initialiseOnce()
     });
 }
 
+// Frees a parser context with the small document libxml2 kept for the DTD.
+struct ParserFree {
+    void operator()(xmlParserCtxt *ctxt) const
+    {
+        if (ctxt->myDoc != nullptr)
+            xmlFreeDoc(ctxt->myDoc);
+        ctxt->myDoc = nullptr;
+        xmlFreeParserCtxt(ctxt);
+    }
+};
+
 xmlSAXHandler makeHandler()
 {
     xmlSAXHandler sax;
@@ -453,9 +733,10 @@ xmlSAXHandler makeHandler()
     sax.comment = onComment;
     sax.processingInstruction = onProcessingInstruction;
     sax.internalSubset = onInternalSubset;
-    sax.externalSubset = nullptr;
+    sax.externalSubset = onExternalSubset;
     sax.resolveEntity = onResolveEntity;
-    sax.reference = nullptr;
+    sax.reference = onReference;
+    sax.getEntity = onGetEntity;
     sax.warning = nullptr;
     sax.error = nullptr;
     sax.fatalError = nullptr;
@@ -471,34 +752,21 @@ HRESULT ParseIntoStore(DocumentStore &store, const SourceRead &read, std::uint64
     Loader loader(store, inputSize);
     ReadContext context{&read, &loader};
     xmlSAXHandler sax = makeHandler();
-    xmlParserCtxtPtr ctxt =
-        xmlCreateIOParserCtxt(&sax, nullptr, onRead, onClose, &context, XML_CHAR_ENCODING_NONE);
+    const std::unique_ptr<xmlParserCtxt, ParserFree> ctxt(
+        xmlCreateIOParserCtxt(&sax, nullptr, onRead, onClose, &context, XML_CHAR_ENCODING_NONE));
     if (ctxt == nullptr) {
         store.parseError.errorCode = E_OUTOFMEMORY;
-        store.parseError.reason = "The parser could not be created.\n";
+        store.parseError.reason = kOutOfMemory;
         return E_OUTOFMEMORY;
     }
     ctxt->_private = &loader;
-    loader.setContext(ctxt);
-    xmlCtxtUseOptions(ctxt, XML_PARSE_NOENT | XML_PARSE_NONET);
-
-    t_loading = true;
-    xmlParseDocument(ctxt);
-    t_loading = false;
-
-    const bool wellFormed = ctxt->wellFormed != 0;
-    HRESULT result = loader.finish(wellFormed);
-    if (context.failed) {
-        store.parseError.errorCode = DOM_E_RESOURCE_NOT_FOUND;
-        store.parseError.line = store.parseError.linepos = 0;
-        store.parseError.reason = "The source could not be read to its end.\n";
-        result = DOM_E_RESOURCE_NOT_FOUND;
+    loader.setContext(ctxt.get());
+    xmlCtxtUseOptions(ctxt.get(), XML_PARSE_NOENT | XML_PARSE_NONET);
+    {
+        const LoadingScope loading;
+        xmlParseDocument(ctxt.get());
     }
-    if (ctxt->myDoc != nullptr)
-        xmlFreeDoc(ctxt->myDoc);
-    ctxt->myDoc = nullptr;
-    xmlFreeParserCtxt(ctxt);
-    return result;
+    return loader.finish(ctxt->wellFormed != 0);
 }
 
 } // namespace dom

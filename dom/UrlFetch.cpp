@@ -2,6 +2,7 @@
 
 #include <curl/curl.h>
 #include <mutex>
+#include <new>
 
 namespace dom
 {
@@ -10,14 +11,80 @@ namespace
 
 constexpr std::size_t kMaxBody = std::size_t{1} << 31;
 
+struct Transfer {
+    std::string *body = nullptr;
+    std::string statusLine; // the last response's, without its line end
+    bool tooLarge = false;
+    bool outOfMemory = false;
+};
+
+// libcurl's callbacks are C frames: nothing may be thrown through them. Returning a count other
+// than the one given makes curl fail the transfer.
 std::size_t appendBody(char *data, std::size_t size, std::size_t count, void *target)
 {
-    auto *body = static_cast<std::string *>(target);
+    auto *transfer = static_cast<Transfer *>(target);
     const std::size_t bytes = size * count;
-    if (body->size() + bytes > kMaxBody)
-        return 0; // makes curl fail the transfer
-    body->append(data, bytes);
+    if (transfer->body->size() + bytes > kMaxBody) {
+        transfer->tooLarge = true;
+        return 0;
+    }
+    try {
+        transfer->body->append(data, bytes);
+    } catch (const std::bad_alloc &) {
+        transfer->outOfMemory = true;
+        return 0;
+    }
     return bytes;
+}
+
+std::size_t readHeader(char *data, std::size_t size, std::size_t count, void *target)
+{
+    auto *transfer = static_cast<Transfer *>(target);
+    const std::string_view line(data, size * count);
+    if (line.starts_with("HTTP/")) {
+        try {
+            transfer->statusLine.assign(line.substr(0, line.find_first_of("\r\n")));
+        } catch (const std::bad_alloc &) {
+            transfer->outOfMemory = true;
+            return 0;
+        }
+    }
+    return size * count;
+}
+
+// "HTTP 404 Not Found" from "HTTP/1.1 404 Not Found"; HTTP/2 sends no reason phrase.
+std::string httpStatus(long code, std::string_view statusLine)
+{
+    std::string text = "HTTP " + std::to_string(code);
+    const std::size_t codeAt = statusLine.find(' ');
+    const std::size_t reasonAt =
+        codeAt == std::string_view::npos ? codeAt : statusLine.find(' ', codeAt + 1);
+    if (reasonAt != std::string_view::npos && reasonAt + 1 < statusLine.size())
+        text.append(statusLine.substr(reasonAt));
+    return text;
+}
+
+std::string failureText(CURL *curl, CURLcode result, const Transfer &transfer, const char *detail)
+{
+    if (transfer.outOfMemory)
+        return "Not enough memory for the document";
+    if (transfer.tooLarge)
+        return "The document is too large";
+    switch (result) {
+    case CURLE_HTTP_RETURNED_ERROR: {
+        long code = 0;
+        curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &code);
+        return httpStatus(code, transfer.statusLine);
+    }
+    case CURLE_COULDNT_CONNECT:
+        return "Could not connect to server";
+    case CURLE_COULDNT_RESOLVE_HOST:
+        return "Could not find the server";
+    case CURLE_OPERATION_TIMEDOUT:
+        return "The server did not answer in time";
+    default:
+        return detail[0] != '\0' ? detail : curl_easy_strerror(result);
+    }
 }
 
 } // namespace
@@ -33,7 +100,9 @@ bool FetchUrl(const std::string &url, std::string *body, std::string *error, lon
         *error = "The network library could not be started.";
         return false;
     }
-    char message[CURL_ERROR_SIZE] = {};
+    Transfer transfer;
+    transfer.body = body;
+    char detail[CURL_ERROR_SIZE] = {};
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
@@ -43,17 +112,18 @@ bool FetchUrl(const std::string &url, std::string *body, std::string *error, lon
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, timeoutSeconds < 10 ? timeoutSeconds : 10L);
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);
-    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, message);
+    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, detail);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, appendBody);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, body);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
+    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, readHeader);
+    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &transfer);
     const CURLcode result = curl_easy_perform(curl);
-    curl_easy_cleanup(curl);
     if (result != CURLE_OK) {
-        *error = message[0] != '\0' ? message : curl_easy_strerror(result);
+        *error = failureText(curl, result, transfer, detail);
         body->clear();
-        return false;
     }
-    return true;
+    curl_easy_cleanup(curl);
+    return result == CURLE_OK;
 }
 
 } // namespace dom

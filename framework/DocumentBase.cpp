@@ -3,13 +3,13 @@
 #include "DocTemplate.h"
 #include "FileDialog.h"
 #include "FrameworkIds.h"
+#include "LocalFile.h"
 #include "MDIChildWnd.h"
 #include "MessageBox.h"
 #include "RecentFileList.h"
 #include "WaitCursor.h"
 #include "WinApp.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
@@ -117,16 +117,19 @@ bool CDocument::OnNewDocument()
 
 bool CDocument::OnOpenDocument(const QString &strPathName)
 {
-    QFile file(strPathName);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Never a plain QFile open here: opening a FIFO waits for a writer.
+    const LocalFileKind kind = ProbeLocalFile(strPathName);
+    if (kind == LocalFileKind::NotRegular) {
+        AfxMessageBox(NotRegularFileMessage(strPathName));
+        return false;
+    }
+    if (kind == LocalFileKind::Unreadable) {
         AfxMessageBox(QStringLiteral("Failed to open document."));
         return false;
     }
-    const bool bEmpty = file.size() == 0;
-    file.close();
     DeleteContents();
     // An empty file opens as a document with no content: loading is skipped.
-    if (!bEmpty)
+    if (kind == LocalFileKind::HasContent)
         LoadFromPath(strPathName);
     SetModifiedFlag(false);
     return true;

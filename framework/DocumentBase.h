@@ -49,8 +49,9 @@ public:
 
     // New: empties the document and clears path and modified flag.
     virtual bool OnNewDocument();
-    // Open: fails with "Failed to open document." when the file cannot be read; otherwise
-    // empties the document, loads a non-empty file through LoadFromPath and clears the flag.
+    // Open: fails with "Failed to open document." when the file cannot be read, and with
+    // NotRegularFileMessage() at once for a FIFO, device or socket; otherwise empties the
+    // document, loads a non-empty file through LoadFromPath and clears the flag.
     virtual bool OnOpenDocument(const QString &strPathName);
     // Save: writes the document to the path; returns true on success. A document that saves
     // must override it and clear the modified flag itself. The default saves nothing.

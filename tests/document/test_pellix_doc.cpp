@@ -5,6 +5,7 @@
 #include "PellixDoc.h"
 #include "Resource.h"
 #include "TempDir.h"
+#include "UnwrittenFifo.h"
 
 #include <gtest/gtest.h>
 
@@ -111,6 +112,38 @@ TEST_F(DocFixture, EmptyFileOpensWithoutADom)
     EXPECT_TRUE(recorder.messages().isEmpty());
     ASSERT_TRUE(document->SaveXMLDocument(path));
     EXPECT_EQ(Saved(), "");
+}
+
+// A FIFO is refused without waiting for a writer; a file that says size 0 (under /proc) is
+// read, not opened as an empty document.
+TEST_F(DocFixture, OpenRefusesWhatIsNotARegularFileAndReadsTheRest)
+{
+    const UnwrittenFifo fifo(dir.file("pipe.xml"));
+    const QString pipe = QString::fromStdString(fifo.path());
+    EXPECT_FALSE(document->OnOpenDocument(pipe));
+    EXPECT_EQ(recorder.messages(),
+              QStringList{"Cannot open " + pipe + ":\nIt is not a regular file."});
+
+    recorder.clear();
+    ASSERT_TRUE(document->OnOpenDocument("/proc/version"));
+    ASSERT_EQ(recorder.messages().size(), 1);
+    EXPECT_TRUE(recorder.messages().first().startsWith("Error on line 1, position "));
+    EXPECT_FALSE(document->GetXMLDocument().isNull());
+}
+
+TEST_F(DocFixture, OpenUrlReplacesTheDomAndTitlesWithTheUrl)
+{
+    ASSERT_TRUE(document->OnNewDocument());
+    const QString missing = "http://127.0.0.1:1/nothing.xml";
+    EXPECT_FALSE(document->OpenXMLDocument(missing));
+    EXPECT_EQ(document->GetTitle(), missing);
+    EXPECT_EQ(recorder.messages(),
+              QStringList{"Cannot open URL:\n" + missing + "\nCould not connect to server"});
+    EXPECT_EQ(shown.last(), "shown:none");
+    // The failed URL does not block a later Save As from taking its path.
+    const QString saved = QString::fromStdString(dir.file("u.xml"));
+    ASSERT_TRUE(document->DoSave(saved));
+    EXPECT_EQ(document->GetPathName(), saved);
 }
 
 TEST_F(DocFixture, SaveCommitsTheRowsOfEveryWindowFirst)

@@ -2,11 +2,16 @@
 
 #include "Document.h"
 #include "LocalHttpServer.h"
+#include "NodeStore.h"
+#include "SaxLoader.h"
 #include "TempDir.h"
+#include "UnwrittenFifo.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -28,6 +33,17 @@ std::vector<std::string> kindsAndNames(const Node &parent)
     std::vector<std::string> out;
     for (Node c = parent.firstChild(); c; c = c.nextSibling())
         out.push_back(std::to_string(c.nodeType()) + ":" + std::string(c.nodeName()));
+    return out;
+}
+
+// UTF-16 little-endian with a byte-order mark, from Latin-1 text.
+std::string utf16(const std::string &latin1)
+{
+    std::string out = "\xFF\xFE";
+    for (char c : latin1) {
+        out.push_back(c);
+        out.push_back('\0');
+    }
     return out;
 }
 
@@ -90,6 +106,67 @@ TEST(DomLoad, EntitiesAndReferencesAreExpanded)
     EXPECT_EQ(r.lastChild().firstChild().nodeValue(), "bold");
 }
 
+// The declaration is kept as the file wrote it (in UTF-8, line ends as XML reads them), in its
+// place among the document's children, so that it can be written back.
+TEST(DomLoad, DocumentTypeDeclarationIsKeptAsWritten)
+{
+    const std::string declaration = "<!DOCTYPE e PUBLIC \"-//x//y\" \"e.dtd\" [\r\n"
+                                    "<!ATTLIST e lang CDATA \"en\">\r\n]>";
+    const std::string expected =
+        "<!DOCTYPE e PUBLIC \"-//x//y\" \"e.dtd\" [\n<!ATTLIST e lang CDATA \"en\">\n]>";
+    const Document doc = load("<?xml version=\"1.0\"?>\r\n<!-- c -->\r\n<?p?>  \r" + declaration +
+                              "\r\n<!-- after -->\r\n<e/>");
+    ASSERT_EQ(doc.parseError().errorCode, 0) << doc.parseError().reason;
+    EXPECT_EQ(kindsAndNames(doc), (std::vector<std::string>{"7:xml", "8:#comment", "7:p", "10:e",
+                                                            "8:#comment", "1:e"}));
+    const Node doctype = doc.documentElement().previousSibling().previousSibling();
+    EXPECT_EQ(doctype.nodeValue(), expected);
+    EXPECT_EQ(doctype.view().nodeValue(), expected);
+    EXPECT_EQ(doctype.cloneNode(true).nodeValue(), expected);
+    // The DTD's default for lang is not written into the element.
+    EXPECT_EQ(doc.documentElement().attributes().length(), 0);
+
+    // Other encodings become UTF-8; markup-like text inside the subset is only text.
+    const std::string latin1 = "<!DOCTYPE r SYSTEM 'caf\xE9.dtd' [<!ENTITY e 'caf\xE9 ]>'>"
+                               "<!-- ]> --><?p ]>?>\r]>";
+    const std::string inUtf8 = "<!DOCTYPE r SYSTEM 'caf\xC3\xA9.dtd' [<!ENTITY e 'caf\xC3\xA9 ]>'>"
+                               "<!-- ]> --><?p ]>?>\n]>";
+    for (const std::string &text :
+         {"<?xml version='1.0' encoding='ISO-8859-1'?>" + latin1 + "<r>&e;</r>",
+          utf16("<?xml version='1.0' encoding='UTF-16'?>" + latin1 + "<r>&e;</r>"),
+          "\xEF\xBB\xBF" + inUtf8 + "<r>&e;</r>"}) {
+        const Document other = load(text);
+        ASSERT_EQ(other.parseError().errorCode, 0) << other.parseError().reason;
+        EXPECT_EQ(other.firstChild().nodeType() == dom::NODE_DOCUMENT_TYPE
+                      ? other.firstChild().nodeValue()
+                      : other.firstChild().nextSibling().nodeValue(),
+                  inUtf8);
+        EXPECT_EQ(other.documentElement().firstChild().nodeValue(), "caf\xC3\xA9 ]>");
+    }
+
+    // A subset far larger than the parser's buffers, in UTF-8 and UTF-16.
+    std::string subset;
+    for (int i = 0; i < 5000; ++i)
+        subset += "<!ENTITY e" + std::to_string(i) + " 'value \xE9 " + std::to_string(i) + "'>\r\n";
+    std::string subsetUtf8;
+    for (char c : subset) {
+        if (c == '\xE9')
+            subsetUtf8 += "\xC3\xA9";
+        else if (c != '\r')
+            subsetUtf8 += c;
+    }
+    for (const std::string &text :
+         {"<?xml version='1.0' encoding='ISO-8859-1'?><!DOCTYPE big [" + subset + "]><big/>",
+          utf16("<!DOCTYPE big [" + subset + "]><big/>")}) {
+        const Document big = load(text);
+        ASSERT_EQ(big.parseError().errorCode, 0) << big.parseError().reason;
+        Node first = big.firstChild();
+        if (first.nodeType() != dom::NODE_DOCUMENT_TYPE)
+            first = first.nextSibling();
+        EXPECT_TRUE(first.nodeValue() == "<!DOCTYPE big [" + subsetUtf8 + "]>"); // 150 KB
+    }
+}
+
 TEST(DomLoad, NamespaceDeclarationsAreAttributes)
 {
     const Document doc =
@@ -112,11 +189,19 @@ TEST(DomLoad, ParseErrorsGiveLineAndPosition)
     EXPECT_NE(result, 0);
     const dom::ParseError &error = doc.parseError();
     EXPECT_NE(error.errorCode, 0);
+    // <c> is left open on line 3: the error stands just after the end tag that does not match.
     EXPECT_EQ(error.line, 3);
-    EXPECT_GT(error.linepos, 0);
-    EXPECT_FALSE(error.reason.empty());
+    EXPECT_EQ(error.linepos, 8);
+    EXPECT_EQ(error.reason, "Opening and ending tag mismatch: c line 3 and b\n");
     EXPECT_EQ(error.url, "memory.xml");
     EXPECT_FALSE(doc.hasChildNodes()); // a failed load leaves nothing half-built
+
+    // From a file with CR LF line ends, counted as one line end each.
+    TempDir dir;
+    const std::string path = dir.write("open.xml", "<r>\r\n<a>\r\n  <b>text</a>\r\n</r>");
+    EXPECT_NE(doc.load(path), S_OK);
+    EXPECT_EQ(doc.parseError().line, 3);
+    EXPECT_EQ(doc.parseError().linepos, 14);
 
     // A later good load on the same document clears the error.
     EXPECT_EQ(doc.loadXML("<ok/>"), S_OK);
@@ -124,20 +209,36 @@ TEST(DomLoad, ParseErrorsGiveLineAndPosition)
     EXPECT_EQ(doc.documentElement().nodeName(), "ok");
 }
 
-TEST(DomLoad, UnreadableSourcesHaveNoLine)
+// A source that cannot be read fails at once with line 0 and what the system said.
+TEST(DomLoad, UnreadableSourcesSayWhyWithoutALine)
 {
     Document doc = Document::create();
     EXPECT_EQ(doc.load("/no/such/file.xml"), DOM_E_RESOURCE_NOT_FOUND);
     EXPECT_EQ(doc.parseError().line, 0);
-    EXPECT_NE(doc.parseError().reason.find("/no/such/file.xml"), std::string::npos);
+    EXPECT_EQ(doc.parseError().reason, "No such file or directory\n");
+    EXPECT_EQ(doc.parseError().url, "/no/such/file.xml");
 
     TempDir dir;
-    EXPECT_EQ(doc.load(dir.path().string()), DOM_E_RESOURCE_NOT_FOUND); // a folder
-    EXPECT_EQ(doc.parseError().line, 0);
+    EXPECT_EQ(doc.load(dir.path().string()), DOM_E_RESOURCE_NOT_FOUND);
+    EXPECT_EQ(doc.parseError().reason, "It is a folder.\n");
 
-    // Nothing listens on port 1 of the loopback address: refused at once.
-    EXPECT_EQ(doc.load("http://127.0.0.1:1/x.xml"), DOM_E_RESOURCE_NOT_FOUND);
+    // Only regular files are read: a FIFO with no writer would block, a device reads as
+    // nothing or forever.
+    const UnwrittenFifo fifo(dir.file("fifo"));
+    for (const std::string &path :
+         {fifo.path(), std::string("/dev/null"), std::string("/dev/zero")}) {
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(doc.load(path), DOM_E_RESOURCE_NOT_FOUND) << path;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2)) << path;
+        EXPECT_EQ(doc.parseError().line, 0) << path;
+        EXPECT_EQ(doc.parseError().reason, "It is not a regular file.\n") << path;
+    }
+
+    const std::string refused =
+        "http://127.0.0.1:" + std::to_string(LocalHttpServer::ClosedPort()) + "/x.xml";
+    EXPECT_EQ(doc.load(refused), DOM_E_RESOURCE_NOT_FOUND);
     EXPECT_EQ(doc.parseError().line, 0);
+    EXPECT_EQ(doc.parseError().reason, "Could not connect to server\n");
 }
 
 TEST(DomLoad, FileAndHttpUrls)
@@ -156,6 +257,8 @@ TEST(DomLoad, FileAndHttpUrls)
     LocalHttpServer missing("not here", "404 Not Found");
     EXPECT_EQ(doc.load(missing.url()), DOM_E_RESOURCE_NOT_FOUND);
     EXPECT_EQ(doc.parseError().line, 0);
+    EXPECT_EQ(doc.parseError().reason, "HTTP 404 Not Found\n");
+    EXPECT_FALSE(doc.hasChildNodes());
 }
 
 TEST(DomLoad, EncodingsBecomeUtf8)
@@ -166,34 +269,53 @@ TEST(DomLoad, EncodingsBecomeUtf8)
     EXPECT_EQ(latin.documentElement().firstChild().nodeValue(), "caf\xC3\xA9");
     EXPECT_EQ(latin.firstChild().nodeValue(), "version=\"1.0\" encoding=\"ISO-8859-1\"");
 
-    // UTF-16 little-endian with a byte-order mark.
-    const std::string ascii = "<?xml version=\"1.0\" encoding=\"UTF-16\"?><u>x</u>";
-    std::string utf16 = "\xFF\xFE";
-    for (char c : ascii) {
-        utf16.push_back(c);
-        utf16.push_back('\0');
-    }
-    Document wide = load(utf16);
+    Document wide = load(utf16("<?xml version=\"1.0\" encoding=\"UTF-16\"?><u>x</u>"));
     ASSERT_EQ(wide.parseError().errorCode, 0) << wide.parseError().reason;
     EXPECT_EQ(wide.firstChild().nodeValue(), "version=\"1.0\" encoding=\"UTF-16\"");
     EXPECT_EQ(wide.documentElement().nodeName(), "u");
 }
 
-TEST(DomLoad, NothingExternalIsFetched)
+TEST(DomLoad, NothingExternalIsFetchedAndAReferenceToItRefusesTheLoad)
 {
     TempDir dir;
     const std::string secret = dir.write("secret.txt", "SECRET");
     LocalHttpServer server("<!ENTITY remote \"REMOTE\">");
     const std::string text =
         "<!DOCTYPE r SYSTEM \"" + server.url("/dtd") + "\" [<!ENTITY file SYSTEM \"file://" +
-        secret + "\"><!ENTITY % ext SYSTEM \"" + server.url("/pe") + "\"> %ext;]><r>&file;</r>";
+        secret + "\"><!ENTITY % ext SYSTEM \"" + server.url("/pe") + "\"> %ext;]>\n<r>&file;</r>";
     Document doc = load(text);
-    if (doc.parseError().errorCode == 0) {
-        const Node r = doc.documentElement();
-        EXPECT_TRUE(r.firstChild().isNull() ||
-                    r.firstChild().nodeValue().find("SECRET") == std::string_view::npos);
-    }
+    EXPECT_NE(doc.parseError().errorCode, 0);
+    EXPECT_EQ(doc.parseError().line, 2);
+    EXPECT_NE(doc.parseError().reason.find("'file'"), std::string::npos) << doc.parseError().reason;
+    EXPECT_FALSE(doc.hasChildNodes());
     EXPECT_EQ(server.requests(), 0);
+}
+
+// With an external DTD (never read) an undeclared reference is only a warning to libxml2; the
+// content would silently lose it, so the load fails instead.
+TEST(DomLoad, UndeclaredEntitiesRefuseTheLoad)
+{
+    const std::string xhtml = "<!DOCTYPE r SYSTEM \"x.dtd\">\n";
+    for (const std::string body :
+         {"<r>a&nbsp;b</r>", "<r t='a&nbsp;b'/>",
+          "<!DOCTYPE r SYSTEM 'x.dtd' [<!ENTITY e 'x&nbsp;y'>]><r>a&e;</r>"}) {
+        const std::string text = body.starts_with("<!") ? body : xhtml + body;
+        Document doc = load(text);
+        EXPECT_NE(doc.parseError().errorCode, 0) << text;
+        EXPECT_EQ(doc.parseError().reason, "Entity 'nbsp' not defined\n") << text;
+        EXPECT_GT(doc.parseError().line, 0) << text;
+        EXPECT_FALSE(doc.hasChildNodes()) << text;
+    }
+    Document plain = load(xhtml + "<r>\n  a&nbsp;b</r>");
+    EXPECT_EQ(plain.parseError().line, 3);
+    EXPECT_EQ(plain.parseError().linepos, 10);
+
+    // What the document declares, the predefined entities and character references still work.
+    Document declared = load("<!DOCTYPE r SYSTEM 'x.dtd' [<!ENTITY nbsp '&#160;'>]>"
+                             "<r t='&nbsp;'>&nbsp;&amp;&#65;</r>");
+    ASSERT_EQ(declared.parseError().errorCode, 0) << declared.parseError().reason;
+    EXPECT_EQ(declared.documentElement().firstChild().nodeValue(), "\xC2\xA0&A");
+    EXPECT_EQ(declared.documentElement().attributes().item(0).nodeValue(), "\xC2\xA0");
 }
 
 TEST(DomLoad, EntityExpansionIsBounded)
@@ -212,6 +334,43 @@ TEST(DomLoad, EntityExpansionIsBounded)
     EXPECT_NE(doc.parseError().errorCode, 0);
     EXPECT_LT(seconds.count(), 5.0);
     EXPECT_LT(doc.memoryUsed(), std::size_t{200} << 20);
+}
+
+// Nothing may be thrown through libxml2's frames: a source that runs out of memory half-way is
+// a failed load without a line.
+TEST(DomLoad, MemoryExhaustionIsAFailedLoadAndAFailedLoadGivesItsMemoryBack)
+{
+    dom::DocumentStore store;
+    int reads = 0;
+    const dom::SourceRead read = [&reads](char *buffer, int size) {
+        if (++reads > 1)
+            throw std::bad_alloc();
+        const std::string_view head = "<r><a/>";
+        EXPECT_GE(size, static_cast<int>(head.size()));
+        std::memcpy(buffer, head.data(), head.size());
+        return static_cast<int>(head.size());
+    };
+    EXPECT_EQ(dom::ParseIntoStore(store, read, 0), E_OUTOFMEMORY);
+    EXPECT_EQ(store.parseError.errorCode, E_OUTOFMEMORY);
+    EXPECT_EQ(store.parseError.line, 0);
+    EXPECT_EQ(store.parseError.reason, "Not enough memory to load the document.\n");
+
+    // A failed load gives back the nodes and text it made before it reports.
+    Document doc = Document::create();
+    ASSERT_EQ(doc.loadXML("<kept>value</kept>"), S_OK);
+    const Node kept = doc.documentElement();
+    const std::size_t nodes = doc.nodeCount();
+    const std::size_t bytes = doc.memoryUsed();
+    std::string text = "<r>";
+    for (int i = 0; i < 100000; ++i)
+        text += "<a>text " + std::to_string(i) + "</a>";
+    EXPECT_NE(doc.loadXML(text + "<oops"), S_OK);
+    EXPECT_EQ(doc.nodeCount(), nodes);
+    EXPECT_LT(doc.memoryUsed(), bytes + 1024); // only the new names stay
+    EXPECT_EQ(kept.firstChild().nodeValue(), "value"); // older nodes are untouched
+    ASSERT_EQ(doc.loadXML("<again a='1'>t</again>"), S_OK);
+    EXPECT_EQ(doc.documentElement().firstChild().nodeValue(), "t");
+    EXPECT_EQ(doc.documentElement().attributes().item(0).nodeValue(), "1");
 }
 
 TEST(DomLoad, BigTextAndDeepNesting)

@@ -72,7 +72,7 @@ TEST_F(OpenURL, AnHttpUrlIsFetched)
     EXPECT_EQ(pDoc->GetXMLDocument().documentElement().nodeName(), "feed");
 }
 
-TEST_F(OpenURL, AnUnreachableUrlLeavesANewDocumentTitledWithItAndNoMessage)
+TEST_F(OpenURL, AnUnreachableUrlIsReportedAndLeavesANewDocumentTitledWithIt)
 {
     ASSERT_TRUE(StartApp());
     // Port 1 on the loopback refuses at once.
@@ -81,7 +81,8 @@ TEST_F(OpenURL, AnUnreachableUrlLeavesANewDocumentTitledWithItAndNoMessage)
     ASSERT_EQ(Documents().size(), 1u);
     CPellixDoc *pDoc = Documents().front();
     EXPECT_EQ(pDoc->GetTitle(), strURL);
-    EXPECT_TRUE(m_messages.messages().isEmpty());
+    EXPECT_EQ(m_messages.messages(),
+              QStringList({"Cannot open URL:\n" + strURL + "\nCould not connect to server"}));
     const dom::Node first = pDoc->GetXMLDocument().firstChild();
     ASSERT_FALSE(first.isNull());
     EXPECT_EQ(first.nodeName(), "xml");

@@ -4,13 +4,12 @@
 
 #include "CommandLineInfo.h"
 #include "DesktopEntry.h"
+#include "ProgramRun.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
-#include <QProcessEnvironment>
 
 namespace
 {
@@ -115,16 +114,10 @@ protected:
     // Runs the program offscreen with its own folders; returns the exit status.
     int Run(const QStringList &arguments)
     {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("XDG_DATA_HOME", QString::fromStdString(m_dir.file("data")));
-        env.insert("XDG_CONFIG_HOME", QString::fromStdString(m_dir.file("config")));
-        process.setProcessEnvironment(env);
-        process.start(PELLIX_BINARY, arguments);
-        EXPECT_TRUE(process.waitForFinished(30000));
-        m_strErr = QString::fromUtf8(process.readAllStandardError());
-        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        const ProgramRun run = RunProgram(PELLIX_BINARY, arguments, m_dir);
+        EXPECT_TRUE(run.finished);
+        m_strErr = run.errors;
+        return run.status;
     }
 
     TempDir m_dir;

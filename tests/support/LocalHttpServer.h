@@ -39,6 +39,20 @@ public:
     LocalHttpServer(const LocalHttpServer &) = delete;
     LocalHttpServer &operator=(const LocalHttpServer &) = delete;
 
+    // A loopback port that refuses connections: bound for a moment, then closed.
+    static int ClosedPort()
+    {
+        const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address = {};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(probe, reinterpret_cast<sockaddr *>(&address), sizeof address);
+        socklen_t length = sizeof address;
+        ::getsockname(probe, reinterpret_cast<sockaddr *>(&address), &length);
+        ::close(probe);
+        return ntohs(address.sin_port);
+    }
+
     std::string url(const std::string &path = "/doc.xml") const
     {
         return "http://127.0.0.1:" + std::to_string(m_port) + path;
