@@ -64,28 +64,15 @@ int RunBatchMode(const QStringList &arguments)
     int status = 0;
     dom::Document document;
     // An empty file opens as a document without content, and saves as an empty file.
-<<<<<<< HEAD
-    if (!isEmptyLocalFile(source)) {
-        document = dom::Document::create();
-        if (LoadDOM(document, source) != 0) {
-            status = 1;
-        } else {
-            if (HasDocumentType(document))
-                AfxMessageBox(QString::fromLatin1(kDtdNotSupported));
-        }
+    if (!isEmptyLocalFile(source) && !loadDocument(source, &document)) {
+        status = 1;
+    } else if (HasDocumentType(document)) {
+        AfxMessageBox(QString::fromLatin1(kDtdNotSupported));
     }
     if (status == 0 && convert) {
         if (const std::string message = SaveXMLFile(document, arguments.at(3)); !message.empty()) {
             printMessage(QString::fromStdString(message));
             status = 2;
-=======
-    if (!isEmptyLocalFile(source) && !loadDocument(source, &document)) {
-        status = 1;
-    } else {
-        for (dom::Node child = document.firstChild(); child; child = child.nextSibling()) {
-            if (child.nodeType() == dom::NODE_DOCUMENT_TYPE)
-                AfxMessageBox(QStringLiteral("DTD Reference is not supported in this version!"));
->>>>>>> h-loader
         }
     }
     SetMessageBoxHandler(previous);

@@ -459,8 +459,10 @@ TEST(Writer, DocumentTypeIsWrittenWhereItStands)
     Document again = Document::create();
     EXPECT_EQ(again.loadXML(bytes), S_OK) << again.parseError().reason;
 
-    // A name-only document type (no text) writes nothing at all, as before.
+    // A loaded declaration is kept as written; one with no text at all writes nothing.
     Document bare = parse("<!DOCTYPE a><a/>");
+    EXPECT_EQ(WriteXMLString(bare), "<!DOCTYPE a>\r\n<a></a>\r\n\r\n");
+    bare.replaceChild(bare.createDocumentType("a", ""), bare.firstChild());
     EXPECT_EQ(WriteXMLString(bare), "<a></a>\r\n\r\n");
 
     // Text that is not a declaration is refused by name.
