@@ -1,10 +1,14 @@
 #include "ChildFrame.h"
 
+#include "CmdUI.h"
+
 #include "PaneWiring.h"
 #include "PellixDoc.h"
 #include "PellixGridView.h"
 #include "PellixTreeView.h"
 #include "PellixView.h"
+#include "Resource.h"
+#include "SplitterKeyboard.h"
 
 #include <QSplitter>
 #include <algorithm>
@@ -23,6 +27,12 @@ CChildFrame::CChildFrame(QWidget *pParent) : CMDIChildWnd(pParent)
                 if ((newState & Qt::WindowActive) && !(oldState & Qt::WindowActive))
                     MakeContextActive();
             });
+    OnCommand(ID_WINDOW_SPLIT, [this] {
+        if (m_pSplitKeys != nullptr)
+            m_pSplitKeys->Start();
+    });
+    OnUpdateCommandUI(ID_WINDOW_SPLIT,
+                      [this](CCmdUI *pCmdUI) { pCmdUI->Enable(m_pSplitKeys != nullptr); });
 }
 
 CChildFrame::~CChildFrame() = default;
@@ -54,6 +64,7 @@ QWidget *CChildFrame::OnCreateClient(const QSize &sizeClient)
     m_wndSplitter2->setStretchFactor(1, 1);
     m_wndSplitter2->setSizes({GridPaneIdealHeight(sizeClient.height()), kRestOfSplitter});
 
+    m_pSplitKeys = new CSplitterKeyboard(m_wndSplitter, m_wndSplitter2, this);
     m_pEditContext =
         WirePanes(qobject_cast<CPellixDoc *>(pDoc), this, m_pTreeView, m_pGridView, m_pTextView);
     MakeContextActive();

@@ -6,6 +6,7 @@ class CEditContext;
 class CPellixGridView;
 class CPellixTreeView;
 class CPellixView;
+class CSplitterKeyboard;
 class QSplitter;
 
 // A document window: the tree pane on the left, the grid pane above the text pane on the
@@ -31,6 +32,7 @@ public:
     QSplitter *GetInnerSplitter() const { return m_wndSplitter2; }
 
     CEditContext *GetEditContext() const { return m_pEditContext; }
+    CSplitterKeyboard *GetSplitterKeyboard() const { return m_pSplitKeys; }
     // Makes this window's edit context the one the document's commands act on.
     void MakeContextActive();
 
@@ -46,4 +48,5 @@ private:
     CPellixView *m_pTextView = nullptr;
     // Made after the panes, so destroyed after them.
     CEditContext *m_pEditContext = nullptr;
+    CSplitterKeyboard *m_pSplitKeys = nullptr;
 };

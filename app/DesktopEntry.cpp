@@ -40,11 +40,29 @@ QString ExecProgram(const QString &strProgram)
     }
     return u'"' + strQuoted + u'"';
 }
+
+// Writes `bytes` to `strPath` unless the file already holds exactly them.
+bool WriteIfChanged(const QString &strPath, const QByteArray &bytes)
+{
+    QFile existing(strPath);
+    if (existing.open(QIODevice::ReadOnly) && existing.readAll() == bytes)
+        return true;
+    existing.close();
+    if (!QDir().mkpath(QFileInfo(strPath).absolutePath()))
+        return false;
+    QSaveFile file(strPath);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+}
 } // namespace
 
 QString DesktopEntryPath()
 {
     return DataHome() + QStringLiteral("/applications/pellix.desktop");
+}
+
+QString DesktopIconPath()
+{
+    return DataHome() + QStringLiteral("/icons/hicolor/scalable/apps/pellix.svg");
 }
 
 QString DesktopEntryText(const QString &strProgram)
@@ -55,6 +73,7 @@ QString DesktopEntryText(const QString &strProgram)
                           "GenericName=XML Editor\n"
                           "Comment=Edit XML documents\n"
                           "Exec=%1 %f\n"
+                          "Icon=pellix\n"
                           "Terminal=false\n"
                           "MimeType=application/xml;text/xml;\n"
                           "Categories=Development;TextEditor;\n")
@@ -63,14 +82,9 @@ QString DesktopEntryText(const QString &strProgram)
 
 bool RegisterDesktopEntry(const QString &strProgram)
 {
-    const QString strPath = DesktopEntryPath();
-    const QByteArray bytes = DesktopEntryText(strProgram).toUtf8();
-    QFile existing(strPath);
-    if (existing.open(QIODevice::ReadOnly) && existing.readAll() == bytes)
-        return true;
-    existing.close();
-    if (!QDir().mkpath(QFileInfo(strPath).absolutePath()))
-        return false;
-    QSaveFile file(strPath);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    // The entry names the icon by its theme name; the icon goes where the theme looks.
+    QFile icon(QStringLiteral(":/res/images/pellix.svg"));
+    const bool bIcon =
+        icon.open(QIODevice::ReadOnly) && WriteIfChanged(DesktopIconPath(), icon.readAll());
+    return WriteIfChanged(DesktopEntryPath(), DesktopEntryText(strProgram).toUtf8()) && bIcon;
 }

@@ -9,9 +9,12 @@
 // The path of the entry, "<applications folder>/pellix.desktop".
 QString DesktopEntryPath();
 
+// The program's icon in the user's icon theme folder, named "pellix" as the entry's Icon key.
+QString DesktopIconPath();
+
 // The entry's text for the program at the absolute path `strProgram`.
 QString DesktopEntryText(const QString &strProgram);
 
-// Writes the entry for `strProgram` unless it already holds exactly that text. Returns false
-// when it could not be written.
+// Writes the entry for `strProgram` and the icon it names, each unless it already holds exactly
+// that. Returns false when either could not be written.
 bool RegisterDesktopEntry(const QString &strProgram);

@@ -54,8 +54,12 @@ void COpenURLDlg::accept()
     CPellixApp *pApp = PellixApp();
     CDocTemplate *pTemplate = pApp != nullptr ? pApp->GetFirstDocTemplate() : nullptr;
     CDocument *pDocument = pTemplate != nullptr ? pTemplate->OpenDocumentFile(QString()) : nullptr;
-    if (auto *pDoc = qobject_cast<CPellixDoc *>(pDocument))
-        pDoc->OpenXMLDocument(strURL);
+    if (auto *pDoc = qobject_cast<CPellixDoc *>(pDocument)) {
+        // Nothing came from the address (the reason was shown): no window pretends it opened.
+        // A document that came but did not parse stays, as a new document under its name.
+        if (!pDoc->OpenXMLDocument(strURL) && pDoc->GetLastLoadError().line <= 0)
+            pDoc->OnCloseDocument();
+    }
     if (pApp != nullptr) {
         pApp->m_strURLHistory.clear();
         for (int i = 0; i < pCombo->count(); ++i)

@@ -13,6 +13,7 @@
 #include "XmlWriter.h"
 
 #include <QFileInfo>
+#include <new>
 
 namespace
 {
@@ -125,8 +126,20 @@ bool CPellixDoc::OpenXMLDocument(const QString &strPath)
         SetTitle(strPath);
     }
     SetStatusText(IDS_LOADING_DOCUMENT);
-    dom::Document document = dom::Document::create();
-    const bool bLoaded = LoadDOM(document, strPath) == 0;
+    dom::Document document;
+    bool bLoaded = false;
+    m_lastLoadError = dom::ParseError();
+    try {
+        document = dom::Document::create();
+        bLoaded = LoadDOM(document, strPath) == 0;
+        m_lastLoadError = document.parseError();
+    } catch (const std::bad_alloc &) {
+        // Out of memory is a failed load: this window shows a new document, the others stay.
+        document = dom::Document();
+        m_lastLoadError.errorCode = E_OUTOFMEMORY;
+        AfxMessageBox(QStringLiteral("Cannot open %1:\nNot enough memory to load the document.")
+                          .arg(strPath));
+    }
     if (bLoaded) {
         if (HasDocumentType(document))
             AfxMessageBox(QString::fromLatin1(kDtdNotSupported));

@@ -46,6 +46,9 @@ public:
     // Replaces the DOM by what `strPath` (file path or URL) holds and rebuilds the tree; after
     // a load error the document holds a new document's content. True when it loaded.
     bool OpenXMLDocument(const QString &strPath);
+    // What went wrong in the last OpenXMLDocument (errorCode 0 when it loaded); line 0 when the
+    // source could not be read at all.
+    const dom::ParseError &GetLastLoadError() const { return m_lastLoadError; }
     // Commits the rows of every window and writes the DOM to `strPath`; true when every byte
     // was written (the modified flag is then cleared).
     bool SaveXMLDocument(const QString &strPath);
@@ -82,4 +85,5 @@ private:
     std::vector<QPointer<CEditContext>> m_contexts;
     QPointer<CEditContext> m_pActiveContext;
     bool m_bLoadFailed = false;
+    dom::ParseError m_lastLoadError;
 };

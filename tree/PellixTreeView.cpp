@@ -10,10 +10,12 @@
 #include "TreeItemDelegate.h"
 #include "TreeItemModel.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QToolTip>
 #include <climits>
 
@@ -28,7 +30,8 @@ CDocumentEditor *EditorOf(CDocument *pDoc)
 
 CPellixTreeView::CPellixTreeView(CDocument *pDoc, QWidget *pParent)
     : QTreeView(pParent), CView(this, pDoc), m_pModel(new CTreeItemModel(this)),
-      m_pDelegate(new CTreeItemDelegate(this)), m_pEditor(EditorOf(pDoc))
+      m_pDelegate(new CTreeItemDelegate(this)), m_pEditor(EditorOf(pDoc)),
+      m_pRenameTimer(new QTimer(this))
 {
     setModel(m_pModel);
     setItemDelegate(m_pDelegate);
@@ -40,7 +43,15 @@ CPellixTreeView::CPellixTreeView(CDocument *pDoc, QWidget *pParent)
     setAnimated(false);
     setIconSize(kTreeImageSize);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::DoubleClicked);
+    // A double click opens or closes an item; F2 or a click on the selected label renames it
+    // (mouseReleaseEvent), once no second click has made it a double click.
+    setEditTriggers(QAbstractItemView::EditKeyPressed);
+    setExpandsOnDoubleClick(true);
+    m_pRenameTimer->setSingleShot(true);
+    connect(m_pRenameTimer, &QTimer::timeout, this, [this] {
+        if (m_renameIndex.isValid() && m_renameIndex == currentIndex())
+            edit(m_renameIndex);
+    });
     // The label tooltip hides as soon as the mouse leaves the label.
     viewport()->setMouseTracking(true);
     m_pModel->SetRenameHandler([this](CTreeItemModel::ItemId id, const QString &strText) {
@@ -198,7 +209,29 @@ void CPellixTreeView::mousePressEvent(QMouseEvent *pEvent)
         pEvent->accept();
         return;
     }
+    const QModelIndex index = indexAt(pEvent->position().toPoint());
+    m_bPressOnSelectedLabel = pEvent->button() == Qt::LeftButton && index.isValid() &&
+                              index == currentIndex() &&
+                              LabelRect(index).contains(pEvent->position().toPoint());
     QTreeView::mousePressEvent(pEvent);
+}
+
+void CPellixTreeView::mouseReleaseEvent(QMouseEvent *pEvent)
+{
+    QTreeView::mouseReleaseEvent(pEvent);
+    const QModelIndex index = indexAt(pEvent->position().toPoint());
+    if (m_bPressOnSelectedLabel && index == currentIndex()) {
+        m_renameIndex = index;
+        m_pRenameTimer->start(QApplication::doubleClickInterval());
+    }
+    m_bPressOnSelectedLabel = false;
+}
+
+void CPellixTreeView::mouseDoubleClickEvent(QMouseEvent *pEvent)
+{
+    m_pRenameTimer->stop();
+    m_bPressOnSelectedLabel = false;
+    QTreeView::mouseDoubleClickEvent(pEvent);
 }
 
 void CPellixTreeView::contextMenuEvent(QContextMenuEvent *pEvent)

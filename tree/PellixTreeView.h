@@ -5,6 +5,7 @@
 #include "TreeItemRef.h"
 #include "View.h"
 
+#include <QPersistentModelIndex>
 #include <QPointer>
 #include <QTreeView>
 
@@ -15,6 +16,7 @@ struct CDocumentEdit;
 struct CRowsCommit;
 class CTreeItemModel;
 class QMenu;
+class QTimer;
 
 // The tree pane: the document item and one item per element of the document's DOM. Selecting
 // an item fills the window's edit context with its node's rows; leaving it writes edited rows
@@ -110,6 +112,8 @@ protected:
     void closeEditor(QWidget *pEditor, QAbstractItemDelegate::EndEditHint hint) override;
     void keyPressEvent(QKeyEvent *pEvent) override;
     void mousePressEvent(QMouseEvent *pEvent) override;
+    void mouseReleaseEvent(QMouseEvent *pEvent) override;
+    void mouseDoubleClickEvent(QMouseEvent *pEvent) override;
     void contextMenuEvent(QContextMenuEvent *pEvent) override;
     bool viewportEvent(QEvent *pEvent) override;
 
@@ -138,6 +142,10 @@ private:
     CDocumentEditor *const m_pEditor;
     // The window's edit context; the window destroys it after its panes.
     QPointer<CEditContext> m_pEdit;
+    // A click on the selected label renames it when no second click follows.
+    QTimer *const m_pRenameTimer;
+    QPersistentModelIndex m_renameIndex;
+    bool m_bPressOnSelectedLabel = false;
 
     CTreeItemRef m_itemCurrent;
     CTreeItemRef m_itemPrevious;

@@ -8,9 +8,11 @@
 #include "PellixTreeView.h"
 #include "PellixView.h"
 #include "Resource.h"
+#include "SplitterKeyboard.h"
 
 #include <QMdiArea>
 #include <QSplitter>
+#include <QTest>
 
 namespace
 {
@@ -101,4 +103,31 @@ TEST_F(ChildFrame, ANewWindowsPanesBecomeTheDocumentsAndFollowTheActiveWindow)
     ASSERT_EQ(pDoc->GetFrames().size(), 1u);
     ExpectPanesOf(pDoc, pFirst);
     EXPECT_EQ(pFirst->windowTitle(), "Pellix1");
+}
+
+TEST_F(ChildFrame, SplitMovesTheBarsFromTheKeyboard)
+{
+    CChildFrame *pFrame = m_pFrame;
+    ASSERT_TRUE(IsEnabled(ID_WINDOW_SPLIT));
+    const int nTree = pFrame->GetTreePane()->width();
+    const int nGrid = pFrame->GetGridPane()->height();
+
+    // Escape puts the bars back where they were.
+    EXPECT_TRUE(Execute(ID_WINDOW_SPLIT));
+    QTest::keyClick(pFrame->GetTreePane(), Qt::Key_Right);
+    EXPECT_EQ(pFrame->GetTreePane()->width(), nTree + CSplitterKeyboard::kStep);
+    QTest::keyClick(pFrame->GetTreePane(), Qt::Key_Escape);
+    EXPECT_EQ(pFrame->GetTreePane()->width(), nTree);
+
+    // Enter keeps them; the keys did not reach the panes meanwhile, and reach them again after.
+    EXPECT_TRUE(Execute(ID_WINDOW_SPLIT));
+    QTest::keyClick(pFrame->GetTextPane(), Qt::Key_Right);
+    QTest::keyClick(pFrame->GetTextPane(), Qt::Key_Right, Qt::ControlModifier);
+    QTest::keyClick(pFrame->GetTextPane(), Qt::Key_Down);
+    QTest::keyClick(pFrame->GetTextPane(), Qt::Key_X);
+    QTest::keyClick(pFrame->GetTextPane(), Qt::Key_Return);
+    EXPECT_FALSE(pFrame->GetSplitterKeyboard()->IsActive());
+    EXPECT_EQ(pFrame->GetTreePane()->width(), nTree + CSplitterKeyboard::kStep + 1);
+    EXPECT_EQ(pFrame->GetGridPane()->height(), nGrid + CSplitterKeyboard::kStep);
+    EXPECT_TRUE(pFrame->GetTextPane()->toPlainText().isEmpty());
 }

@@ -72,22 +72,29 @@ TEST_F(OpenURL, AnHttpUrlIsFetched)
     EXPECT_EQ(pDoc->GetXMLDocument().documentElement().nodeName(), "feed");
 }
 
-TEST_F(OpenURL, AnUnreachableUrlIsReportedAndLeavesANewDocumentTitledWithIt)
+TEST_F(OpenURL, AnUnreachableUrlIsReportedAndLeavesNoWindow)
 {
     ASSERT_TRUE(StartApp());
     // Port 1 on the loopback refuses at once.
     const QString strURL = QStringLiteral("http://127.0.0.1:1/none.xml");
     ASSERT_TRUE(Enter(strURL));
-    ASSERT_EQ(Documents().size(), 1u);
-    CPellixDoc *pDoc = Documents().front();
-    EXPECT_EQ(pDoc->GetTitle(), strURL);
     EXPECT_EQ(m_messages.messages(),
               QStringList({"Cannot open URL:\n" + strURL + "\nCould not connect to server"}));
-    const dom::Node first = pDoc->GetXMLDocument().firstChild();
-    ASSERT_FALSE(first.isNull());
-    EXPECT_EQ(first.nodeName(), "xml");
-    EXPECT_TRUE(pDoc->GetXMLDocument().documentElement().isNull());
+    FlushDeletes();
+    EXPECT_TRUE(Documents().empty());
+    EXPECT_EQ(VisibleChildCount(), 0);
     EXPECT_EQ(App().m_strURLHistory, QStringList({strURL}));
+
+    // A document that came but does not parse keeps its window, as a new document.
+    LocalHttpServer server("<feed>\n<entry>\n</feed>");
+    const QString strBroken = QString::fromStdString(server.url("/broken.xml"));
+    m_messages.clear();
+    ASSERT_TRUE(Enter(strBroken));
+    ASSERT_EQ(m_messages.messages().size(), 1);
+    EXPECT_TRUE(m_messages.messages().first().startsWith("Error on line 3, position "));
+    ASSERT_EQ(Documents().size(), 1u);
+    EXPECT_EQ(Documents().front()->GetTitle(), strBroken);
+    EXPECT_TRUE(Documents().front()->GetXMLDocument().documentElement().isNull());
 }
 
 TEST_F(OpenURL, BlanksKeepTheDialogOpenAndOpenNothing)

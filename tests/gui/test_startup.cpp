@@ -61,6 +61,10 @@ TEST_F(DesktopEntry, StartUpWritesTheEntryForXmlFilesAndRefreshesIt)
     EXPECT_TRUE(lines.contains("Name=Pellix"));
     EXPECT_TRUE(lines.contains("MimeType=application/xml;text/xml;"));
     EXPECT_TRUE(lines.contains("Exec=" + QCoreApplication::applicationFilePath() + " %f"));
+    // The icon it names is where the icon theme looks for it.
+    EXPECT_TRUE(lines.contains("Icon=pellix"));
+    EXPECT_EQ(DesktopIconPath(), strDataHome + "/icons/hicolor/scalable/apps/pellix.svg");
+    EXPECT_TRUE(ReadText(DesktopIconPath()).contains("<svg"));
     // Only the entry: the user's default applications stay as they were.
     EXPECT_EQ(QDir(strDataHome + "/applications").entryList(QDir::Files),
               QStringList({"pellix.desktop"}));

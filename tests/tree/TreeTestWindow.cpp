@@ -1,5 +1,6 @@
 #include "TreeTestWindow.h"
 #include "PaneWiring.h"
+#include "TreePath.h"
 
 #include "CmdUI.h"
 
@@ -46,14 +47,7 @@ void TreeTest::New()
 
 CTreeItemRef TreeTest::Item(const QString &strPath) const
 {
-    CTreeItemRef item = tree->GetRootItem();
-    for (const QString &strLabel : strPath.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
-        CTreeItemRef child = item.GetFirstChild();
-        while (!child.IsNull() && child.GetLabel() != strLabel)
-            child = child.GetNextSibling();
-        item = child;
-    }
-    return item;
+    return ItemAtPath(tree, strPath);
 }
 
 void TreeTest::Select(const CTreeItemRef &item)

@@ -329,3 +329,53 @@ TEST_F(TreeTest, SaveAllIsLeftToTheApplication)
     EXPECT_TRUE(tree->HasCommandHandler(ID_TREE_INSERTELEMENT));
     EXPECT_TRUE(tree->HasCommandHandler(ID_TREE_LAST));
 }
+
+TEST_F(TreeTest, ARefusedOrEmptyCommandLeavesTheDocumentUnmodified)
+{
+    ASSERT_TRUE(Open(kSample));
+    const QStringList labels = ChildLabels(Item("root"));
+    Select(Item("root"));
+    tree->setFocus();
+    QTest::keyClick(tree, Qt::Key_Delete); // the document element stays
+    EXPECT_FALSE(tree->RenameItem(Item("root/c"), "1bad"));
+    recorder.clear();
+    Popup(Item("root/c"), {}, 0);
+    EXPECT_FALSE(doc->IsModified());
+    ASSERT_FALSE(Item("root").IsNull());
+    EXPECT_EQ(ChildLabels(Item("root")), labels);
+}
+
+TEST_F(TreeTest, DoubleClickOpensAndClosesF2AndASecondClickRename)
+{
+    ASSERT_TRUE(Open("<r><a><b/></a></r>"));
+    const CTreeItemRef a = Item("r/a");
+    Select(a);
+    const QModelIndex index = tree->IndexFromItem(a);
+    // A point on the label text, right of the image.
+    const QRect rect = tree->visualRect(index);
+    const QPoint at(rect.left() + tree->iconSize().width() + 8, rect.center().y());
+    ASSERT_FALSE(tree->isExpanded(index));
+    const auto doubleClick = [this, at] {
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        QTest::mouseDClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        QTest::qWait(QApplication::doubleClickInterval() + 100);
+    };
+    doubleClick();
+    EXPECT_TRUE(tree->isExpanded(index));
+    EXPECT_FALSE(tree->IsEditingLabel());
+    doubleClick();
+    EXPECT_FALSE(tree->isExpanded(index));
+    EXPECT_FALSE(tree->IsEditingLabel());
+
+    tree->setFocus();
+    QTest::keyClick(tree, Qt::Key_F2);
+    EXPECT_TRUE(tree->IsEditingLabel());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(tree->IsEditingLabel());
+
+    // A single click on the label of the selected item starts the rename once the double
+    // click time has passed.
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QTest::qWait(QApplication::doubleClickInterval() + 100);
+    EXPECT_TRUE(tree->IsEditingLabel());
+}

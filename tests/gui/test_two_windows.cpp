@@ -1,0 +1,179 @@
+// Edits survive every way out: two windows on one document, and commands run while a cell
+// editor is still open. Driven through the real windows, with clicks and keys.
+
+#include "GuiTestKit.h"
+
+#include "ChildFrame.h"
+#include "EditContext.h"
+#include "PellixDoc.h"
+#include "PellixGridView.h"
+#include "PellixTreeView.h"
+#include "Resource.h"
+#include "TreePath.h"
+
+#include <QApplication>
+#include <QSortFilterProxyModel>
+#include <QTest>
+
+namespace
+{
+
+const std::string kFile = "<root a=\"1\"><child b=\"2\"/></root>";
+
+// Selects the tree item reached by `strPath` ("" the document, "root/child") in `pFrame`.
+CTreeItemRef Select(CChildFrame *pFrame, const QString &strPath)
+{
+    const CTreeItemRef item = ItemAtPath(pFrame->GetTreePane(), strPath);
+    pFrame->GetTreePane()->SelectItem(item);
+    return item;
+}
+
+// Opens the editor of cell (nRow, nCol) with clicks, as a user does, and types `strText`
+// over its text. The editor stays open.
+void TypeIntoCell(CChildFrame *pFrame, int nRow, int nCol, const QString &strText)
+{
+    CPellixGridView *pGrid = pFrame->GetGridPane();
+    auto *pSorted = static_cast<QSortFilterProxyModel *>(pGrid->model());
+    const QModelIndex index = pSorted->mapFromSource(pSorted->sourceModel()->index(nRow, nCol));
+    const QPoint at = pGrid->visualRect(index).center();
+    for (int nClick = 0; nClick < 2 && !pGrid->IsEditingCell(); ++nClick)
+        QTest::mouseClick(pGrid->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    ASSERT_TRUE(pGrid->IsEditingCell());
+    QWidget *pEditor = pGrid->indexWidget(pGrid->currentIndex());
+    ASSERT_NE(pEditor, nullptr);
+    QTest::keyClick(pEditor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(pEditor, strText);
+}
+
+class TwoWindows : public PellixTest
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(StartApp());
+        m_path = WriteFile("doc.xml", kFile);
+        m_pDoc = OpenDoc(m_path);
+        ASSERT_NE(m_pDoc, nullptr);
+        m_pFirst = FrameOf(m_pDoc);
+        ASSERT_NE(m_pFirst, nullptr);
+        m_messages.clear();
+    }
+    CChildFrame *NewWindow()
+    {
+        EXPECT_TRUE(Execute(ID_WINDOW_NEW));
+        return FrameOf(m_pDoc, 1);
+    }
+    std::string Saved() const { return ReadBytes(m_path.toStdString()); }
+
+    QString m_path;
+    CPellixDoc *m_pDoc = nullptr;
+    CChildFrame *m_pFirst = nullptr;
+};
+
+} // namespace
+
+TEST_F(TwoWindows, ANewWindowShowsTheDocumentAndSaveKeepsTheOtherWindowsEdit)
+{
+    Select(m_pFirst, "root");
+    TypeIntoCell(m_pFirst, 0, 2, "edited");
+    CChildFrame *pSecond = NewWindow();
+    ASSERT_NE(pSecond, nullptr);
+    // The second window has its own tree of the same document.
+    const CTreeItemRef root = Select(pSecond, "root");
+    ASSERT_FALSE(root.IsNull());
+    EXPECT_EQ(root.GetChildCount(), 1);
+    EXPECT_EQ(pSecond->GetGridPane()->GetRowCount(), 2);
+
+    EXPECT_TRUE(Execute(ID_FILE_SAVE));
+    EXPECT_EQ(Saved(), "<root a=\"edited\">\t<child b=\"2\"></child>\r\n</root>\r\n\r\n");
+    EXPECT_FALSE(m_pDoc->IsModified());
+    EXPECT_TRUE(m_messages.messages().isEmpty());
+}
+
+TEST_F(TwoWindows, ClosingTheEditedWindowThenTheOtherAsksAndSavesTheEdit)
+{
+    CChildFrame *pSecond = NewWindow();
+    ASSERT_NE(pSecond, nullptr);
+    Main().MDIActivate(m_pFirst);
+    Select(m_pFirst, "root/child");
+    TypeIntoCell(m_pFirst, 0, 2, "new");
+    CPellixGridView *pGrid = m_pFirst->GetGridPane();
+    QTest::keyClick(pGrid->indexWidget(pGrid->currentIndex()), Qt::Key_Return);
+    QApplication::processEvents();
+
+    // Not the last window: it closes without a prompt, and its edit stays in the document.
+    m_pFirst->close();
+    FlushDeletes();
+    EXPECT_TRUE(m_script.prompts.isEmpty());
+    EXPECT_TRUE(m_pDoc->IsModified());
+
+    m_script.answers.push_back(MessageBoxResult::Yes);
+    pSecond->close();
+    FlushDeletes();
+    EXPECT_EQ(m_script.prompts, QStringList{"Save changes to doc.xml?"});
+    EXPECT_EQ(Saved(), "<root a=\"1\">\t<child b=\"new\"></child>\r\n</root>\r\n\r\n");
+}
+
+TEST_F(TwoWindows, CloseWithAnOpenCellEditorAsksAndSavesTheTypedText)
+{
+    Select(m_pFirst, "root");
+    TypeIntoCell(m_pFirst, 0, 2, "typed");
+    ASSERT_TRUE(m_pFirst->GetGridPane()->IsEditingCell());
+    EXPECT_FALSE(m_pDoc->IsModified());
+
+    m_script.answers.push_back(MessageBoxResult::Yes);
+    EXPECT_TRUE(Execute(ID_FILE_CLOSE));
+    FlushDeletes();
+    EXPECT_EQ(m_script.prompts, QStringList{"Save changes to doc.xml?"});
+    EXPECT_EQ(Saved(), "<root a=\"typed\">\t<child b=\"2\"></child>\r\n</root>\r\n\r\n");
+    EXPECT_TRUE(Documents().empty());
+}
+
+TEST_F(TwoWindows, ExitWithAnOpenCellEditorAsksFirst)
+{
+    Select(m_pFirst, "root");
+    TypeIntoCell(m_pFirst, 0, 2, "typed");
+    m_script.answers.push_back(MessageBoxResult::Cancel);
+    Main().close();
+    EXPECT_EQ(m_script.prompts, QStringList{"Save changes to doc.xml?"});
+    // Cancel keeps the program, the window and the edit.
+    ASSERT_EQ(Documents().size(), 1u);
+    EXPECT_TRUE(m_pDoc->IsModified());
+    EXPECT_EQ(Saved(), kFile);
+}
+
+TEST_F(TwoWindows, TreeChangesInOneWindowReachTheOther)
+{
+    CChildFrame *pSecond = NewWindow();
+    ASSERT_NE(pSecond, nullptr);
+    // The second window shows the child's rows with an edit not yet committed.
+    Select(pSecond, "root/child");
+    pSecond->GetEditContext()->SetValue(0, "kept");
+
+    // Renamed in the first window: the second shows the new name, and its rows follow.
+    Main().MDIActivate(m_pFirst);
+    const CTreeItemRef child = Select(m_pFirst, "root/child");
+    ASSERT_TRUE(m_pFirst->GetTreePane()->RenameItem(child, "renamed"));
+    EXPECT_EQ(pSecond->GetTreePane()->GetRootItem().GetFirstChild().GetFirstChild().GetLabel(),
+              "renamed");
+    // An element inserted before it shows in both trees, in the same place.
+    Select(m_pFirst, "root/renamed");
+    EXPECT_TRUE(m_pFirst->GetTreePane()->InsertElement());
+    const CTreeItemRef secondRoot = pSecond->GetTreePane()->GetRootItem().GetFirstChild();
+    ASSERT_EQ(secondRoot.GetChildCount(), 2);
+    EXPECT_EQ(secondRoot.GetFirstChild().GetLabel(), "newElement");
+
+    EXPECT_TRUE(Execute(ID_FILE_SAVE));
+    EXPECT_EQ(Saved(), "<root a=\"1\">\t<newElement></newElement>\r\n"
+                       "\t<renamed b=\"kept\"></renamed>\r\n</root>\r\n\r\n");
+
+    // Deleted in the first window: gone from the second, whose rows of it are dropped.
+    const dom::Node removed = Select(m_pFirst, "root/renamed").GetNode();
+    pSecond->GetEditContext()->SetValue(0, "lost with the element");
+    EXPECT_TRUE(m_pFirst->GetTreePane()->RemoveItem(m_pFirst->GetTreePane()->GetCurrentItem()));
+    EXPECT_EQ(secondRoot.GetChildCount(), 1);
+    EXPECT_FALSE(pSecond->GetEditContext()->GetNode() == removed);
+    EXPECT_FALSE(pSecond->GetEditContext()->AreRowsEdited());
+    EXPECT_TRUE(Execute(ID_FILE_SAVE));
+    EXPECT_EQ(Saved(), "<root a=\"1\">\t<newElement></newElement>\r\n</root>\r\n\r\n");
+}
