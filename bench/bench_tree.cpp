@@ -5,11 +5,7 @@
 
 #include "BenchSupport.h"
 #include "MessageBox.h"
-#include "PaneWiring.h"
-#include "PellixDoc.h"
-#include "PellixGridView.h"
-#include "PellixTreeView.h"
-#include "PellixView.h"
+#include "PaneWindow.h"
 
 #include <benchmark/benchmark.h>
 #include <libxml/parser.h>
@@ -31,18 +27,8 @@ constexpr int kMegabytes = 100;
 constexpr int kAttributes = 10000;
 
 // A window as a child frame lays it out: the document and its three panes.
-struct Window {
-    Window() : splitter(std::make_unique<QSplitter>()), doc(std::make_unique<CPellixDoc>())
-    {
-        tree = new CPellixTreeView(doc.get(), splitter.get());
-        auto *pRight = new QSplitter(Qt::Vertical, splitter.get());
-        grid = new CPellixGridView(doc.get(), pRight);
-        text = new CPellixView(doc.get(), pRight);
-        WirePanes(doc.get(), splitter.get(), tree, grid, text);
-        splitter->resize(1000, 700);
-        splitter->show();
-        QApplication::processEvents();
-    }
+struct Window : PaneWindow {
+    Window() : PaneWindow(true, QSize(1000, 700)) {}
     // Opens `path` and lets the view lay out the first rows, as it does before painting.
     bool OpenAndLayOut(const std::string &path)
     {
@@ -51,12 +37,6 @@ struct Window {
         QApplication::processEvents();
         return bLoaded;
     }
-
-    std::unique_ptr<QSplitter> splitter;
-    std::unique_ptr<CPellixDoc> doc;
-    CPellixTreeView *tree = nullptr;
-    CPellixGridView *grid = nullptr;
-    CPellixView *text = nullptr;
 };
 
 void xmlReadFile_(benchmark::State &state)

@@ -46,7 +46,11 @@ void CPellixView::SetText(const QString &strText, int nRow, int nCol)
 
 const QString &CPellixView::GetText()
 {
-    m_strText = toPlainText();
+    // toPlainText() turns no-break spaces into blanks; the raw text keeps every character and
+    // only needs its paragraph breaks turned back into line feeds.
+    m_strText = document()->toRawText();
+    m_strText.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    m_strText.replace(QChar::LineSeparator, QLatin1Char('\n'));
     qsizetype nFirst = 0;
     while (nFirst < m_strText.size() && IsBlank(m_strText[nFirst].unicode()))
         ++nFirst;

@@ -30,9 +30,7 @@ public:
     // The pane's internal clipboard modes.
     enum ClipMode { CLIP_COPY = 0, CLIP_CUT = 1, CLIP_NONE = 2 };
     // Item images.
-    static constexpr int IMG_DOCUMENT = 0;
-    static constexpr int IMG_ELEMENT = 1;
-    static constexpr int IMG_CUT = 7;
+    enum TreeImage : int { IMG_DOCUMENT = 0, IMG_ELEMENT = 1, IMG_CUT = 7 };
     // Items at this depth stay collapsed: the view lays out expanded levels recursively, so
     // an open chain of a hundred thousand levels would exhaust the stack. Deeper items are
     // still built, selected and edited; they are only not shown.

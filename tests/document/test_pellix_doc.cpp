@@ -85,6 +85,19 @@ TEST_F(DocFixture, DocumentTypeMessageComesAfterTheLoadAndBeforeTheTree)
                                   "DTD Reference is not supported in this version!"}));
 }
 
+// The declaration is not a row: editing the document item's rows keeps it where it stood.
+TEST_F(DocFixture, EditedDocumentRowsKeepTheDocumentTypeDeclaration)
+{
+    ASSERT_TRUE(Open("<?xml version=\"1.0\"?>\n<!DOCTYPE r [\n<!ATTLIST r lang CDATA \"en\">\n]>\n"
+                     "<r/>"));
+    EditValue(context, document->GetXMLDocument(), 0, "version=\"1.0\" standalone=\"yes\"");
+    context->AppendRow(dom::NODE_COMMENT);
+    ASSERT_TRUE(context->SetValue(context->GetRowCount() - 1, "note"));
+    ASSERT_TRUE(document->DoFileSave());
+    EXPECT_EQ(Saved(), "<?xml version=\"1.0\" standalone=\"yes\"?>\r\n<!--note-->\r\n"
+                       "<!DOCTYPE r [\r\n<!ATTLIST r lang CDATA \"en\">\r\n]>\r\n<r></r>\r\n\r\n");
+}
+
 TEST_F(DocFixture, FailedLoadKeepsTheNameButNotThePath)
 {
     const std::string original = "<root>\n<x>\n</root>";

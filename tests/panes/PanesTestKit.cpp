@@ -1,7 +1,5 @@
 #include "PanesTestKit.h"
 
-#include "PaneWiring.h"
-
 #include <QApplication>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
@@ -10,27 +8,11 @@
 #include <ostream>
 
 PanesTest::PanesTest()
-    : m_pDoc(std::make_unique<CPellixDoc>()), m_pWindow(std::make_unique<QWidget>())
 {
-    auto *pSplitter = new QSplitter(Qt::Vertical, m_pWindow.get());
-    m_pGrid = new CPellixGridView(m_pDoc.get(), pSplitter);
-    m_pText = new CPellixView(m_pDoc.get(), pSplitter);
-    pSplitter->addWidget(m_pGrid);
-    pSplitter->addWidget(m_pText);
-    auto *pLayout = new QVBoxLayout(m_pWindow.get());
-    pLayout->addWidget(pSplitter);
-    WirePanes(m_pDoc.get(), m_pWindow.get(), nullptr, m_pGrid, m_pText);
-    m_pWindow->resize(700, 500);
-    m_pWindow->show();
-    m_pWindow->activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(m_pWindow.get()));
     m_pGrid->setFocus();
 }
 
-PanesTest::~PanesTest()
-{
-    m_pWindow.reset();
-}
+PanesTest::~PanesTest() = default;
 
 void PanesTest::Fill(std::initializer_list<GridRow> rows)
 {

@@ -1,9 +1,7 @@
 #pragma once
 
 #include "GridRow.h"
-#include "PellixDoc.h"
-#include "PellixGridView.h"
-#include "PellixView.h"
+#include "PaneWindow.h"
 
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -12,7 +10,7 @@
 
 class QSortFilterProxyModel;
 
-// A document window's two node panes, wired to each other, on screen and active.
+// A document window's two node panes, wired as a window wires them, on screen and active.
 class PanesTest : public ::testing::Test
 {
 protected:
@@ -36,11 +34,10 @@ protected:
     void FocusTextPane();
     bool IsModified() const { return m_pDoc->IsModified(); }
 
-    // The document outlives the window, whose panes unregister from it.
-    std::unique_ptr<CPellixDoc> m_pDoc;
-    std::unique_ptr<QWidget> m_pWindow;
-    CPellixGridView *m_pGrid = nullptr;
-    CPellixView *m_pText = nullptr;
+    PaneWindow m_panes{false, QSize(700, 500)};
+    CPellixDoc *const m_pDoc = m_panes.doc.get();
+    CPellixGridView *const m_pGrid = m_panes.grid;
+    CPellixView *const m_pText = m_panes.text;
 };
 
 // The row as a comparable value.

@@ -19,6 +19,11 @@ TEST_F(TextPane, GetTextDropsLeadingBlanksButThePaneKeepsThem)
     EXPECT_EQ(m_pText->IsLocked(), 0);
     m_pText->SetText("   ");
     EXPECT_EQ(m_pText->GetText(), "");
+    // Only those blanks: a no-break or ideographic space is content and stays.
+    m_pText->SetText(QStringLiteral("\v\f\r\u00A0x"));
+    EXPECT_EQ(m_pText->GetText(), QStringLiteral("\u00A0x"));
+    m_pText->SetText(QStringLiteral("\u3000y"));
+    EXPECT_EQ(m_pText->GetText(), QStringLiteral("\u3000y"));
 }
 
 TEST_F(TextPane, EveryChangeOfTheShownValueReachesItsCellAtOnce)

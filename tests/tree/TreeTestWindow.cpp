@@ -1,5 +1,4 @@
 #include "TreeTestWindow.h"
-#include "PaneWiring.h"
 #include "TreePath.h"
 
 #include "CmdUI.h"
@@ -12,24 +11,16 @@
 #include <QTest>
 #include <QTimer>
 
-TreeTest::TreeTest() : window(std::make_unique<QSplitter>()), doc(std::make_unique<CPellixDoc>())
+TreeTest::TreeTest()
 {
-    tree = new CPellixTreeView(doc.get(), window.get());
-    auto *pRight = new QSplitter(Qt::Vertical, window.get());
-    grid = new CPellixGridView(doc.get(), pRight);
-    text = new CPellixView(doc.get(), pRight);
-    WirePanes(doc.get(), window.get(), tree, grid, text);
     m_tester = std::make_unique<QAbstractItemModelTester>(
         tree->model(), QAbstractItemModelTester::FailureReportingMode::Warning);
-    window->resize(800, 600);
-    window->show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    EXPECT_TRUE(window->isVisible());
 }
 
 TreeTest::~TreeTest()
 {
     m_tester.reset();
-    window.reset();
 }
 
 bool TreeTest::Open(const std::string &xml)

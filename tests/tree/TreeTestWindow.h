@@ -5,10 +5,7 @@
 // on the tree's model and every message box recorded.
 
 #include "MessageRecorder.h"
-#include "PellixDoc.h"
-#include "PellixGridView.h"
-#include "PellixTreeView.h"
-#include "PellixView.h"
+#include "PaneWindow.h"
 #include "TempDir.h"
 
 #include <QSplitter>
@@ -22,7 +19,7 @@
 class QAbstractItemModelTester;
 class QMenu;
 
-class TreeTest : public ::testing::Test
+class TreeTest : public ::testing::Test, protected PaneWindow
 {
 protected:
     TreeTest();
@@ -57,11 +54,6 @@ protected:
 
     MessageRecorder recorder;
     TempDir dir;
-    std::unique_ptr<QSplitter> window;
-    std::unique_ptr<CPellixDoc> doc;
-    CPellixTreeView *tree = nullptr;
-    CPellixGridView *grid = nullptr;
-    CPellixView *text = nullptr;
 
 private:
     std::unique_ptr<QAbstractItemModelTester> m_tester;
