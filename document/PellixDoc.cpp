@@ -175,7 +175,11 @@ bool CPellixDoc::SaveXMLDocument(const QString &strPath)
     CWaitCursor wait;
     SetStatusText(IDS_SAVING_DOCUMENT);
     CommitPendingEdits();
-    const bool bSaved = SUCCEEDED(WriteXMLFile(m_pXMLDoc, strPath));
+    // The writer says why it failed; the command that saved shows it.
+    const std::string strFailure = SaveXMLFile(m_pXMLDoc, strPath);
+    if (!strFailure.empty())
+        AfxMessageBox(QString::fromStdString(strFailure));
+    const bool bSaved = strFailure.empty();
     if (bSaved)
         SetModifiedFlag(false);
     SetStatusText(AFX_IDS_IDLEMESSAGE);
