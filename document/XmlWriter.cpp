@@ -231,6 +231,24 @@ bool hasTextChild(dom::NodeView element)
     return false;
 }
 
+// Whether white space inside `element` is content: xml:space="preserve" says so for it and its
+// descendants until a "default" says otherwise. Indentation written there would read back as
+// text, so its content is written inline.
+bool preservesSpace(dom::NodeView element, bool inherited)
+{
+    if (element.nodeType() != dom::NODE_ELEMENT)
+        return inherited;
+    for (dom::NodeView a = element.firstAttribute(); a; a = a.nextAttribute()) {
+        if (a.nodeName() == "xml:space") {
+            if (a.nodeValue() == "preserve")
+                return true;
+            if (a.nodeValue() == "default")
+                return false;
+        }
+    }
+    return inherited;
+}
+
 Outcome writeElementStart(dom::NodeView node, XmlSink &sink, int depth, bool inlined)
 {
     if (!inlined)
@@ -370,10 +388,12 @@ bool WriteXMLNode(const dom::Node &node, XmlSink &sink, int depth)
         int depth;
         bool inlined;
         bool inlineChildren;
+        bool preserve;
     };
     std::vector<Open> open;
     // Writes the start of `n`; returns its first child when it has one (and keeps it open).
-    auto enter = [&](dom::NodeView n, int d, bool inlined, bool leading) -> dom::NodeView {
+    auto enter = [&](dom::NodeView n, int d, bool inlined, bool leading,
+                     bool inheritedPreserve) -> dom::NodeView {
         if (Outcome refused = writeStart(n, sink, d, inlined, leading)) {
             std::string path = pathOf(n.node(node));
             if (!refused->attribute.empty())
@@ -386,18 +406,20 @@ bool WriteXMLNode(const dom::Node &node, XmlSink &sink, int depth)
             writeEnd(n, sink, inlined);
             return first;
         }
-        open.push_back({n, d, inlined, inlined || hasTextChild(n)});
+        const bool preserve = preservesSpace(n, inheritedPreserve);
+        open.push_back({n, d, inlined, inlined || preserve || hasTextChild(n), preserve});
         return first;
     };
 
-    dom::NodeView cursor = enter(node.view(), depth, false, false);
+    dom::NodeView cursor = enter(node.view(), depth, false, false, false);
     bool firstChild = true;
     while (!open.empty() && !sink.failed()) {
         if (cursor) {
             const Open top = open.back();
             const dom::NodeView child = cursor;
             const bool leading = firstChild && top.node.nodeType() == dom::NODE_DOCUMENT;
-            const dom::NodeView first = enter(child, top.depth + 1, top.inlineChildren, leading);
+            const dom::NodeView first =
+                enter(child, top.depth + 1, top.inlineChildren, leading, top.preserve);
             firstChild = !first.isNull();
             cursor = first ? first : child.nextSibling();
         } else {

@@ -285,7 +285,17 @@ std::string Loader::declarationData() const
         data.remove_prefix(1);
     while (!data.empty() && IsXmlSpace(data.back()))
         data.remove_suffix(1);
-    return std::string(data);
+    // Taken from the raw bytes, so its line ends are normalised here as the parser does
+    // everywhere else: CR LF and a lone CR become LF.
+    std::string text;
+    text.reserve(data.size());
+    for (std::size_t i = 0; i < data.size(); ++i) {
+        if (data[i] != '\r')
+            text.push_back(data[i]);
+        else if (i + 1 == data.size() || data[i + 1] != '\n')
+            text.push_back('\n');
+    }
+    return text;
 }
 
 void Loader::startDocument()

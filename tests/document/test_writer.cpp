@@ -130,6 +130,22 @@ TEST(Writer, MixedContentIsStableAcrossSaves)
     EXPECT_EQ(pre.firstChild().nextSibling().firstChild().nodeValue(), " ");
 }
 
+// Where xml:space keeps white space, indentation would read back as text: content there is
+// written inline, all the way down.
+TEST(Writer, PreservedSpaceGetsNoIndentation)
+{
+    const std::string bytes = rewrite("<r><p xml:space=\"preserve\"><a/><d xml:space=\"default\">"
+                                      "<e/></d></p><q><c/></q></r>");
+    EXPECT_EQ(bytes,
+              "<r>\t<p xml:space=\"preserve\"><a></a><d xml:space=\"default\"><e></e></d></p>"
+              "\r\n\t<q>\t\t<c></c>\r\n</q>\r\n</r>\r\n\r\n");
+    const Node p = parse(bytes).documentElement().firstChild();
+    EXPECT_EQ(p.firstChild().nodeName(), "a");
+    EXPECT_EQ(p.firstChild().nextSibling().nodeName(), "d");
+    EXPECT_TRUE(p.firstChild().nextSibling().nextSibling().isNull());
+    EXPECT_EQ(rewrite(bytes), bytes);
+}
+
 TEST(Writer, DeclarationSaysUtf8)
 {
     const Document latin = parse("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>caf\xE9</a>");

@@ -69,6 +69,10 @@ TEST(DomLoad, DocumentStructureAndDeclaration)
 
     // No declaration in the file: none in the DOM.
     EXPECT_EQ(kindsAndNames(load("<a/>")), (std::vector<std::string>{"1:a"}));
+
+    // Line ends inside the declaration come through as the parser gives them elsewhere.
+    EXPECT_EQ(load("<?xml version=\"1.0\"\r\nencoding=\"UTF-8\"\r?><a/>").firstChild().nodeValue(),
+              "version=\"1.0\"\nencoding=\"UTF-8\"");
 }
 
 TEST(DomLoad, WhiteSpaceOnlyTextIsDroppedUnlessPreserved)
@@ -366,7 +370,7 @@ TEST(DomLoad, MemoryExhaustionIsAFailedLoadAndAFailedLoadGivesItsMemoryBack)
         text += "<a>text " + std::to_string(i) + "</a>";
     EXPECT_NE(doc.loadXML(text + "<oops"), S_OK);
     EXPECT_EQ(doc.nodeCount(), nodes);
-    EXPECT_LT(doc.memoryUsed(), bytes + 1024); // only the new names stay
+    EXPECT_LT(doc.memoryUsed(), bytes + 1024);         // only the new names stay
     EXPECT_EQ(kept.firstChild().nodeValue(), "value"); // older nodes are untouched
     ASSERT_EQ(doc.loadXML("<again a='1'>t</again>"), S_OK);
     EXPECT_EQ(doc.documentElement().firstChild().nodeValue(), "t");
