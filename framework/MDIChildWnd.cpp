@@ -5,6 +5,7 @@
 #include "FrameworkIds.h"
 #include "MDIFrameWnd.h"
 #include "View.h"
+#include "WindowTitle.h"
 
 #include <QCloseEvent>
 #include <QMdiArea>
@@ -55,6 +56,7 @@ bool CMDIChildWnd::LoadFrame(CDocument *pDocument, CMDIFrameWnd *pMainFrame)
     if (!views.empty())
         m_pActiveView = views.front()->GetWidget();
     pDocument->AddFrame(this);
+    connect(pDocument, &CDocument::modifiedChanged, this, &CMDIChildWnd::OnUpdateFrameTitle);
     OnUpdateFrameTitle();
     return true;
 }
@@ -135,10 +137,14 @@ void CMDIChildWnd::SetWindowNumber(int nWindow)
 
 void CMDIChildWnd::OnUpdateFrameTitle()
 {
-    QString strTitle = m_pDocument != nullptr ? m_pDocument->GetTitle() : windowTitle();
+    if (m_pDocument == nullptr)
+        return;
+    QString strTitle = EscapeTitleMark(m_pDocument->GetTitle());
     if (m_nWindow > 0)
         strTitle += QStringLiteral(":%1").arg(m_nWindow);
-    setWindowTitle(strTitle);
+    // Unsaved changes show as "*" after the name, here, in the main window and the Window menu.
+    setWindowTitle(strTitle + QStringLiteral("[*]"));
+    setWindowModified(m_pDocument->IsModified());
     if (m_pMDIFrame != nullptr)
         m_pMDIFrame->OnUpdateFrameTitle();
 }
@@ -183,6 +189,7 @@ void CMDIChildWnd::DetachFromDocument()
     if (m_pDocument != nullptr) {
         CDocument *pDocument = m_pDocument;
         m_pDocument = nullptr;
+        disconnect(pDocument, nullptr, this, nullptr);
         pDocument->RemoveFrame(this);
     }
 }

@@ -8,6 +8,7 @@
 #include "MDIChildWnd.h"
 #include "View.h"
 #include "WinApp.h"
+#include "WindowTitle.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -218,14 +219,16 @@ void CMDIFrameWnd::SetTitle(const QString &strTitle)
 void CMDIFrameWnd::OnUpdateFrameTitle()
 {
     CMDIChildWnd *pActive = MDIGetActive();
-    QString strTitle = m_strTitle;
+    QString strTitle = EscapeTitleMark(m_strTitle);
     if (pActive != nullptr) {
+        // The child's title carries its modified mark, which this window shows too.
         const QString strChild = pActive->windowTitle();
         strTitle += pActive->isMaximized() ? QStringLiteral(" - [%1]").arg(strChild)
                                            : QStringLiteral(" - ") + strChild;
     }
     if (windowTitle() != strTitle)
         setWindowTitle(strTitle);
+    setWindowModified(pActive != nullptr && pActive->isWindowModified());
 }
 
 CDocument *CMDIFrameWnd::OpenDocumentFile(const QString &strPath)

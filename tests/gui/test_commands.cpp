@@ -10,6 +10,7 @@
 #include "OpenURLDlg.h"
 #include "PellixDoc.h"
 #include "Resource.h"
+#include "WindowTitle.h"
 
 #include <QAction>
 #include <QApplication>
@@ -136,7 +137,7 @@ using MainWindowLook = PellixTest;
 TEST_F(MainWindowLook, MenusToolBarAndStatusBarComeFromTheResources)
 {
     ASSERT_TRUE(StartApp());
-    EXPECT_EQ(Main().windowTitle(), "Pellix");
+    EXPECT_EQ(ShownWindowTitle(&Main()), "Pellix");
     EXPECT_EQ(Main().GetMessageText(), "Ready");
     QStringList titles;
     for (const QAction *pAction : Main().menuBar()->actions())

@@ -6,6 +6,7 @@
 #include "ChildFrame.h"
 #include "PellixDoc.h"
 #include "Resource.h"
+#include "WindowTitle.h"
 
 #include <QFileInfo>
 #include <QMdiArea>
@@ -29,7 +30,7 @@ TEST_F(DocumentFlows, NewTitlesTheWindowsPellixOneTwoWithoutAMessage)
     ASSERT_EQ(documents.size(), 2u);
     EXPECT_EQ(documents[0]->GetTitle(), "Pellix1");
     EXPECT_EQ(documents[1]->GetTitle(), "Pellix2");
-    EXPECT_EQ(Main().windowTitle(), "Pellix - [Pellix2]");
+    EXPECT_EQ(ShownWindowTitle(&Main()), "Pellix - [Pellix2]");
     EXPECT_FALSE(documents[0]->IsModified());
     EXPECT_FALSE(documents[0]->GetXMLDocument().isNull());
     EXPECT_TRUE(m_messages.messages().isEmpty());
@@ -47,7 +48,7 @@ TEST_F(DocumentFlows, OpenReportsTheLoadAndTitlesTheWindowWithTheFileName)
     EXPECT_EQ(m_messages.messages(), QStringList({kLoaded}));
     EXPECT_EQ(pDoc->GetTitle(), "books.xml");
     EXPECT_EQ(pDoc->GetPathName(), QFileInfo(strPath).absoluteFilePath());
-    EXPECT_EQ(Main().windowTitle(), "Pellix - [books.xml]");
+    EXPECT_EQ(ShownWindowTitle(&Main()), "Pellix - [books.xml]");
     EXPECT_EQ(Main().GetMessageText(), "Ready");
     EXPECT_FALSE(pDoc->IsModified());
 }
@@ -189,7 +190,7 @@ TEST_F(CommandLine, AFileArgumentOpensThatDocumentBeforeTheWindowShows)
     EXPECT_EQ(Documents().front()->GetTitle(), "start.xml");
     EXPECT_EQ(m_messages.messages(), QStringList({kLoaded}));
     EXPECT_EQ(VisibleChildCount(), 1);
-    EXPECT_EQ(Main().windowTitle(), "Pellix - [start.xml]");
+    EXPECT_EQ(ShownWindowTitle(&Main()), "Pellix - [start.xml]");
     // The window was sized for the screen before the document window was made.
     CChildFrame *pFrame = FrameOf(Documents().front());
     EXPECT_GT(pFrame->width(), Main().GetMDIArea()->width() / 2);

@@ -1,0 +1,64 @@
+// What a desktop user takes for granted from the windows: unsaved changes marked in the
+// titles, Ctrl+F4, file dialogs that start where the user works, and a visible keyboard focus.
+
+#include "FrameworkTestKit.h"
+
+#include "CommandRouter.h"
+#include "FrameworkIds.h"
+#include "WindowTitle.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QTest>
+
+using ModifiedMark = FrameworkTest;
+
+TEST_F(ModifiedMark, TitlesAndTheWindowMenuShowAStarUntilTheDocumentIsSaved)
+{
+    Main().LoadMenuBar({{0, "&Window", {{StdId::WindowNew, "&New Window"}}}});
+    QMenu *pWindow = Main().menuBar()->actions()[0]->menu();
+    CTestDoc *pDoc = OpenDoc(WriteFile("data.xml", "<a/>"));
+    Main().OnWindowNew();
+    CTestDoc *pOther = NewDoc();
+    FrameOf(pDoc, 1)->ActivateFrame();
+
+    pDoc->SetModifiedFlag();
+    EXPECT_EQ(ShownWindowTitle(FrameOf(pDoc, 0)), "data.xml:1*");
+    EXPECT_EQ(ShownWindowTitle(FrameOf(pDoc, 1)), "data.xml:2*");
+    EXPECT_EQ(ShownWindowTitle(FrameOf(pOther)), "Pellix1");
+    EXPECT_EQ(ShownWindowTitle(&Main()), "Pellix - data.xml:2*");
+    emit pWindow->aboutToShow();
+    EXPECT_EQ(MenuTexts(pWindow),
+              QStringList({"&New Window", "-", "&1 data.xml:1*", "&2 data.xml:2*", "&3 Pellix1"}));
+    // The main window speaks for the active document only.
+    FrameOf(pOther)->ActivateFrame();
+    EXPECT_EQ(ShownWindowTitle(&Main()), "Pellix - Pellix1");
+    FrameOf(pDoc, 0)->ActivateFrame();
+    EXPECT_EQ(ShownWindowTitle(&Main()), "Pellix - data.xml:1*");
+
+    ASSERT_TRUE(pDoc->DoFileSave());
+    EXPECT_EQ(ShownWindowTitle(FrameOf(pDoc, 0)), "data.xml:1");
+    EXPECT_EQ(ShownWindowTitle(FrameOf(pDoc, 1)), "data.xml:2");
+    EXPECT_EQ(ShownWindowTitle(&Main()), "Pellix - data.xml:1");
+    emit pWindow->aboutToShow();
+    EXPECT_EQ(MenuTexts(pWindow).mid(2),
+              QStringList({"&1 data.xml:1", "&2 data.xml:2", "&3 Pellix1"}));
+}
+
+TEST_F(ModifiedMark, ANameHoldingTheMarksTextShowsAsWritten)
+{
+    Main().show();
+    CTestDoc *pDoc = NewDoc();
+    pDoc->SetTitle("a[*].xml");
+    EXPECT_EQ(ShownWindowTitle(FrameOf(pDoc)), "a[*].xml");
+    pDoc->SetModifiedFlag();
+    EXPECT_EQ(ShownWindowTitle(FrameOf(pDoc)), "a[*].xml*");
+    FrameOf(pDoc)->showMaximized();
+    EXPECT_EQ(ShownWindowTitle(&Main()), "Pellix - [a[*].xml*]");
+    pDoc->SetModifiedFlag(false);
+    EXPECT_EQ(ShownWindowTitle(&Main()), "Pellix - [a[*].xml]");
+}

