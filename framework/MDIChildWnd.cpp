@@ -7,8 +7,11 @@
 #include "View.h"
 #include "WindowTitle.h"
 
+#include <QAction>
 #include <QCloseEvent>
+#include <QKeySequence>
 #include <QMdiArea>
+#include <QMenu>
 #include <algorithm>
 
 namespace
@@ -28,6 +31,7 @@ QSize DefaultFrameSize(const QMdiArea *pArea)
 CMDIChildWnd::CMDIChildWnd(QWidget *pParent) : QMdiSubWindow(pParent)
 {
     setAttribute(Qt::WA_DeleteOnClose);
+    AddCloseKey();
     OnCommand(StdId::NextPane, [this] { ActivateNextPane(true); });
     OnCommand(StdId::PrevPane, [this] { ActivateNextPane(false); });
 }
@@ -35,6 +39,20 @@ CMDIChildWnd::CMDIChildWnd(QWidget *pParent) : QMdiSubWindow(pParent)
 CMDIChildWnd::~CMDIChildWnd()
 {
     DetachFromDocument();
+}
+
+void CMDIChildWnd::AddCloseKey()
+{
+    // Ctrl+F4 closes a document window in every MDI program; the window's own menu answers
+    // only the platform's close key (Ctrl+W on Linux), so Ctrl+F4 joins that key there. Close
+    // is the last entry of that menu and the one that carries those keys.
+    const QList<QKeySequence> platformKeys = QKeySequence::keyBindings(QKeySequence::Close);
+    const QKeySequence mdiKey(Qt::CTRL | Qt::Key_F4);
+    const QMenu *pMenu = systemMenu();
+    QAction *pClose =
+        pMenu != nullptr && !pMenu->actions().isEmpty() ? pMenu->actions().last() : nullptr;
+    if (pClose != nullptr && pClose->shortcuts() == platformKeys && !platformKeys.contains(mdiKey))
+        pClose->setShortcuts(QList<QKeySequence>{mdiKey} + platformKeys);
 }
 
 bool CMDIChildWnd::LoadFrame(CDocument *pDocument, CMDIFrameWnd *pMainFrame)

@@ -62,3 +62,37 @@ TEST_F(ModifiedMark, ANameHoldingTheMarksTextShowsAsWritten)
     pDoc->SetModifiedFlag(false);
     EXPECT_EQ(ShownWindowTitle(&Main()), "Pellix - [a[*].xml]");
 }
+
+using CloseKeys = FrameworkTest;
+
+TEST_F(CloseKeys, CtrlF4AndThePlatformsKeyCloseTheDocumentWindowThatHasTheFocus)
+{
+    Main().show();
+    QApplication::setActiveWindow(&Main());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Main()));
+    QPointer<CTestDoc> pFirst = NewDoc();
+    QPointer<CTestDoc> pSecond = NewDoc();
+    const QList<QKeySequence> keys = FrameOf(pFirst)->systemMenu()->actions().last()->shortcuts();
+    EXPECT_TRUE(keys.contains(QKeySequence(Qt::CTRL | Qt::Key_F4)));
+    for (const QKeySequence &key : QKeySequence::keyBindings(QKeySequence::Close))
+        EXPECT_TRUE(keys.contains(key)) << key.toString().toStdString();
+
+    FrameOf(pSecond)->m_pLeft->setFocus();
+    QTest::keyClick(FrameOf(pSecond)->m_pLeft, Qt::Key_F4, Qt::ControlModifier);
+    FlushDeletes();
+    EXPECT_TRUE(pSecond.isNull());
+    ASSERT_FALSE(pFirst.isNull());
+
+    // Unsaved changes are asked about first, as for any close.
+    pFirst->SetModifiedFlag();
+    FrameOf(pFirst)->m_pRight->setFocus();
+    m_script.answers = {MessageBoxResult::Cancel, MessageBoxResult::No};
+    QTest::keyClick(FrameOf(pFirst)->m_pRight, Qt::Key_F4, Qt::ControlModifier);
+    FlushDeletes();
+    ASSERT_FALSE(pFirst.isNull());
+    QTest::keySequence(FrameOf(pFirst)->m_pRight, QKeySequence(Qt::CTRL | Qt::Key_W));
+    FlushDeletes();
+    EXPECT_TRUE(pFirst.isNull());
+    EXPECT_EQ(m_script.prompts,
+              QStringList({"Save changes to Pellix1?", "Save changes to Pellix1?"}));
+}

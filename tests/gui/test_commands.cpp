@@ -35,19 +35,6 @@ QMenu *MenuNamed(QMenuBar *pBar, const QString &strTitle)
     return nullptr;
 }
 
-QList<QTextBrowser *> HelpBrowsers()
-{
-    QList<QTextBrowser *> browsers;
-    for (QWidget *pWidget : QApplication::topLevelWidgets()) {
-        if (!pWidget->isVisible())
-            continue;
-        for (QTextBrowser *pBrowser : pWidget->findChildren<QTextBrowser *>()) {
-            if (!browsers.contains(pBrowser))
-                browsers << pBrowser;
-        }
-    }
-    return browsers;
-}
 } // namespace
 
 using CommandRouting = PellixTest;

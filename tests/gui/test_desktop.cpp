@@ -53,3 +53,25 @@ TEST_F(Desktop, AnEditMarksTheTitlesUntilTheSave)
     EXPECT_EQ(ShownWindowTitle(pFrame), "a.xml");
     EXPECT_EQ(ShownWindowTitle(&Main()), "Pellix - [a.xml]");
 }
+
+TEST_F(Desktop, F1OpensContextHelpAndCtrlF4ClosesTheDocumentWindow)
+{
+    App().SetHelpFilePath(WriteFile("pellix.html", "<html><body>Pellix help</body></html>"));
+    QPointer<CPellixDoc> pDoc = NewDoc();
+    ASSERT_NE(pDoc, nullptr);
+    QWidget *pTree = FrameOf(pDoc)->GetTreePane();
+    pTree->setFocus();
+    QTest::keyClick(pTree, Qt::Key_F1);
+    ASSERT_EQ(HelpBrowsers().size(), 1);
+    EXPECT_EQ(HelpBrowsers().front()->source().fragment(),
+              QStringLiteral("context-%1").arg(0x20000 + IDR_PELLIXTYPE));
+    HelpBrowsers().front()->window()->close();
+
+    QApplication::setActiveWindow(&Main());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Main()));
+    pTree->setFocus();
+    QTest::keyClick(pTree, Qt::Key_F4, Qt::ControlModifier);
+    FlushDeletes();
+    EXPECT_TRUE(pDoc.isNull());
+    EXPECT_EQ(VisibleChildCount(), 0);
+}

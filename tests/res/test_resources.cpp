@@ -234,7 +234,7 @@ TEST(Menus, RecentFilePlaceholderIsGreyedAndPrecedesExit)
 TEST(Accelerators, KeysAreUniqueAndRaiseKnownCommands)
 {
     const auto &table = AcceleratorDef();
-    EXPECT_EQ(table.size(), 14u);
+    EXPECT_EQ(table.size(), 15u);
     std::set<QString> keys;
     for (const AccelDef &accel : table) {
         EXPECT_FALSE(accel.key.isEmpty());
@@ -247,6 +247,8 @@ TEST(Accelerators, KeysAreUniqueAndRaiseKnownCommands)
     EXPECT_EQ(AcceleratorKeys(ID_PREV_PANE),
               QList<QKeySequence>{QKeySequence(QStringLiteral("Shift+F6"))});
     EXPECT_TRUE(AcceleratorKeys(ID_EDIT_FIND).isEmpty());
+    // Context help answers F1, as everywhere on the desktop.
+    EXPECT_EQ(AcceleratorKeys(ID_HELP), QList<QKeySequence>{QKeySequence(Qt::Key_F1)});
 }
 
 TEST(ToolBar, EveryImageIsUsedOnceInStripOrder)
