@@ -96,3 +96,56 @@ TEST_F(CloseKeys, CtrlF4AndThePlatformsKeyCloseTheDocumentWindowThatHasTheFocus)
     EXPECT_EQ(m_script.prompts,
               QStringList({"Save changes to Pellix1?", "Save changes to Pellix1?"}));
 }
+
+class StartFolders : public FrameworkTest
+{
+protected:
+    // `strName` in the folder `strFolder` of the test, both made as needed.
+    QString FileIn(const QString &strFolder, const QString &strName)
+    {
+        EXPECT_TRUE(QDir(m_dir.path()).mkpath(strFolder));
+        return WriteFile(strFolder + u'/' + strName, "<a/>");
+    }
+    static QString FolderOf(const QString &strPath) { return QFileInfo(strPath).absolutePath(); }
+};
+
+TEST_F(StartFolders, OpenStartsInTheFolderOfTheFileOpenedLast)
+{
+    const QString strOne = FileIn("one", "a.xml");
+    const QString strTwo = FileIn("two", "b.xml");
+    // Nothing opened yet and nothing on the list: the dialog chooses.
+    App().OnFileOpen();
+    ASSERT_NE(OpenDoc(strTwo), nullptr);
+    ASSERT_NE(OpenDoc(strOne), nullptr);
+    App().OnFileOpen();
+    // A file saved elsewhere heads the recent files, but Open still goes where files came from.
+    CTestDoc *pNew = NewDoc();
+    m_script.fileNames = {FileIn("three", "saved.xml")};
+    ASSERT_TRUE(pNew->DoFileSave());
+    App().OnFileOpen();
+    EXPECT_EQ(
+        m_script.fileDialogInitials,
+        QStringList({"", FolderOf(strOne), FolderOf(strOne) + "/Pellix1.xml", FolderOf(strOne)}));
+
+    // The next run starts from the recent files, skipping folders that are gone.
+    RestartApp();
+    m_script.fileDialogInitials.clear();
+    App().OnFileOpen();
+    ASSERT_TRUE(QDir(m_dir.filePath("three")).removeRecursively());
+    App().OnFileOpen();
+    EXPECT_EQ(m_script.fileDialogInitials,
+              QStringList({FolderOf(m_dir.filePath("three/saved.xml")), FolderOf(strOne)}));
+}
+
+TEST_F(StartFolders, SaveAsStartsInTheDocumentsFolderElseInTheLastOpenFolder)
+{
+    CTestDoc *pNew = NewDoc();
+    pNew->OnFileSaveAs();
+    const QString strOne = FileIn("one", "a.xml");
+    CTestDoc *pOne = OpenDoc(strOne);
+    ASSERT_NE(OpenDoc(FileIn("two", "b.xml")), nullptr);
+    pOne->OnFileSaveAs();
+    pNew->OnFileSaveAs();
+    EXPECT_EQ(m_script.fileDialogInitials,
+              QStringList({"Pellix1.xml", strOne, m_dir.filePath("two/Pellix1.xml")}));
+}

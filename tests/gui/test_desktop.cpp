@@ -75,3 +75,31 @@ TEST_F(Desktop, F1OpensContextHelpAndCtrlF4ClosesTheDocumentWindow)
     EXPECT_TRUE(pDoc.isNull());
     EXPECT_EQ(VisibleChildCount(), 0);
 }
+
+TEST_F(Desktop, SaveAsOfAFileThatDidNotLoadStartsInItsFolder)
+{
+    ASSERT_TRUE(QDir(QString::fromStdString(m_dir.file("other"))).mkpath("."));
+    const QString strBroken = WriteFile("broken.xml", "<root>");
+    CPellixDoc *pBroken = OpenDoc(strBroken);
+    ASSERT_NE(pBroken, nullptr);
+    ASSERT_EQ(pBroken->GetPathName(), "");
+    ASSERT_NE(OpenDoc(WriteFile("other/a.xml", kSmall)), nullptr);
+    pBroken->OnFileSaveAs();
+    EXPECT_EQ(m_script.fileDialogInitials, QStringList({QFileInfo(strBroken).absoluteFilePath()}));
+}
+
+TEST_F(Desktop, TheOpenDialogShowsTheFolderOfTheFileOpenedLast)
+{
+    const QString strPath = WriteFile("a.xml", kSmall);
+    ASSERT_NE(OpenDoc(strPath), nullptr);
+    // The real dialog this time.
+    FileDialogHandler script = SetFileDialogHandler({});
+    QString strShown;
+    WhenModalShows([&](QWidget *pDialog) {
+        if (auto *pFileDialog = qobject_cast<QFileDialog *>(pDialog))
+            strShown = pFileDialog->directory().absolutePath();
+    });
+    Execute(ID_FILE_OPEN);
+    SetFileDialogHandler(std::move(script));
+    EXPECT_EQ(strShown, QFileInfo(strPath).absolutePath());
+}
