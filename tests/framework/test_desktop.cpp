@@ -4,6 +4,7 @@
 #include "FrameworkTestKit.h"
 
 #include "CommandRouter.h"
+#include "FocusFrame.h"
 #include "FrameworkIds.h"
 #include "WindowTitle.h"
 
@@ -148,4 +149,51 @@ TEST_F(StartFolders, SaveAsStartsInTheDocumentsFolderElseInTheLastOpenFolder)
     pNew->OnFileSaveAs();
     EXPECT_EQ(m_script.fileDialogInitials,
               QStringList({"Pellix1.xml", strOne, m_dir.filePath("two/Pellix1.xml")}));
+}
+
+using FocusRing = FrameworkTest;
+
+TEST_F(FocusRing, TheRingFollowsTheKeyboardFromPaneToPaneAndLeavesWithIt)
+{
+    Main().show();
+    QApplication::setActiveWindow(&Main());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Main()));
+    CTestFrame *pFrame = FrameOf(NewDoc());
+    CFocusFrame *pRing = Main().GetFocusFrame();
+    ASSERT_NE(pRing, nullptr);
+    EXPECT_EQ(pRing->GetPane(), pFrame->m_pLeft);
+    EXPECT_TRUE(pRing->isVisible());
+
+    Main().GetRouter()->Execute(StdId::NextPane);
+    CTestView *pPane = pFrame->m_pRight;
+    EXPECT_EQ(pRing->GetPane(), pPane);
+    EXPECT_TRUE(pRing->isVisible());
+    EXPECT_EQ(pRing->geometry(), pPane->rect());
+    // Drawn over the pane's edge in the highlight colour; the inside is the pane's own.
+    const QImage image = pPane->grab().toImage();
+    const QColor highlight = pPane->palette().color(QPalette::Active, QPalette::Highlight);
+    const QPoint middle = image.rect().center();
+    for (const QPoint &pt :
+         {QPoint(0, middle.y()), QPoint(1, middle.y()), QPoint(middle.x(), image.height() - 1)})
+        EXPECT_EQ(image.pixelColor(pt), highlight) << pt.x() << "," << pt.y();
+    EXPECT_NE(image.pixelColor(middle), highlight);
+    EXPECT_NE(image.pixelColor(CFocusFrame::kRingWidth, middle.y()), highlight);
+    // Clicks on the edge reach the pane through the ring.
+    EXPECT_EQ(Main().childAt(pPane->mapTo(&Main(), QPoint(0, middle.y()))), pPane);
+    QTest::mouseClick(Main().windowHandle(), Qt::LeftButton, {},
+                      pFrame->m_pLeft->mapTo(&Main(), QPoint(1, middle.y())));
+    EXPECT_EQ(pRing->GetPane(), pFrame->m_pLeft);
+
+    // The keyboard in another window: no pane here has it.
+    QWidget other;
+    other.setFocusPolicy(Qt::StrongFocus);
+    other.show();
+    QApplication::setActiveWindow(&other);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    other.setFocus();
+    EXPECT_FALSE(pRing->isVisible());
+    QApplication::setActiveWindow(&Main());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Main()));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pRing->isVisible(); }));
+    EXPECT_EQ(pRing->GetPane(), pFrame->m_pLeft);
 }

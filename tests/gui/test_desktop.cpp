@@ -4,6 +4,7 @@
 #include "GuiTestKit.h"
 
 #include "ChildFrame.h"
+#include "FocusFrame.h"
 #include "PellixDoc.h"
 #include "PellixGridView.h"
 #include "PellixTreeView.h"
@@ -74,6 +75,43 @@ TEST_F(Desktop, F1OpensContextHelpAndCtrlF4ClosesTheDocumentWindow)
     FlushDeletes();
     EXPECT_TRUE(pDoc.isNull());
     EXPECT_EQ(VisibleChildCount(), 0);
+}
+
+TEST_F(Desktop, F6AndClicksMoveTheRingAndAnEmptyTextPaneShowsItsCaret)
+{
+    CPellixDoc *pDoc = OpenDoc(WriteFile("a.xml", kSmall));
+    ASSERT_NE(pDoc, nullptr);
+    CChildFrame *pFrame = FrameOf(pDoc);
+    pFrame->GetTreePane()->setFocus();
+    CFocusFrame *pRing = Main().GetFocusFrame();
+    ASSERT_NE(pRing, nullptr);
+    EXPECT_EQ(pRing->GetPane(), pFrame->GetTreePane());
+
+    QTest::keyClick(pFrame->GetTreePane(), Qt::Key_F6);
+    EXPECT_EQ(pRing->GetPane(), pFrame->GetGridPane());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+    CPellixView *pText = pFrame->GetTextPane();
+    ASSERT_EQ(pRing->GetPane(), pText);
+    EXPECT_TRUE(pRing->isVisible());
+
+    // Empty, the pane still shows where typing goes: a caret, darker than the page around it.
+    ASSERT_TRUE(pText->toPlainText().isEmpty());
+    ASSERT_TRUE(pText->hasFocus());
+    const QImage page = pText->viewport()->grab().toImage();
+    const QRect rectCaret = pText->cursorRect();
+    ASSERT_TRUE(rectCaret.isValid());
+    const QColor base = pText->palette().color(QPalette::Base);
+    int nDark = 0;
+    for (int y = rectCaret.top(); y <= rectCaret.bottom(); ++y) {
+        for (int x = rectCaret.left(); x <= rectCaret.right(); ++x)
+            nDark += page.pixelColor(x, y).lightness() < base.lightness() / 2 ? 1 : 0;
+    }
+    EXPECT_GE(nDark, rectCaret.height() / 2);
+
+    // A click gives the keyboard, and the ring, to the pane clicked.
+    const QPoint ptTree = pFrame->GetTreePane()->viewport()->mapTo(&Main(), QPoint(100, 150));
+    QTest::mouseClick(Main().windowHandle(), Qt::LeftButton, {}, ptTree);
+    EXPECT_EQ(pRing->GetPane(), pFrame->GetTreePane());
 }
 
 TEST_F(Desktop, SaveAsOfAFileThatDidNotLoadStartsInItsFolder)
