@@ -314,6 +314,23 @@ TEST(Images, HighDensityRenderingKeepsTheLogicalSize)
     EXPECT_FALSE(IsFullyTransparent(image));
 }
 
+TEST(Images, IconsAndTheSplashHaveADrawingForEachScale)
+{
+    // A scaled screen gets images drawn at its scale, not the small ones blown up.
+    for (const qreal ratio : {1.0, 2.0, 3.0}) {
+        const QPixmap tool = ToolBarIcon(1).pixmap(kToolBarImageSize, ratio);
+        EXPECT_EQ(tool.size(), kToolBarImageSize * ratio);
+        EXPECT_EQ(tool.toImage(), ToolBarImage(1, ratio).toImage()) << "scale " << ratio;
+        const QPixmap tree = TreeIcon(1).pixmap(kTreeImageSize, ratio);
+        EXPECT_EQ(tree.toImage(), TreeImage(1, ratio).toImage()) << "scale " << ratio;
+    }
+    EXPECT_TRUE(ToolBarIcon(kToolBarImageCount).isNull());
+    EXPECT_TRUE(TreeIcon(-1).isNull());
+    const QPixmap splash = SplashPicture(2.0);
+    EXPECT_EQ(splash.size(), kSplashSize * 2);
+    EXPECT_EQ(splash.deviceIndependentSize().toSize(), kSplashSize);
+}
+
 TEST(Images, SplashIconsAndCursorLoad)
 {
     const QPixmap splash = SplashPicture();

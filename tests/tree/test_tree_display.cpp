@@ -1,8 +1,11 @@
-// How the tree shows its items: labels wider than the pane.
+// How the tree shows its items: labels wider than the pane, and images on scaled screens.
 
 #include "TreeTestWindow.h"
 
+#include "Images.h"
+
 #include <QApplication>
+#include <QIcon>
 #include <QScrollBar>
 #include <QTest>
 
@@ -64,4 +67,17 @@ TEST_F(TreeTest, RenamingToALongNameWidensTheColumnAndAShortOneNarrowsIt)
     RenameSelected(QStringLiteral("c"));
     EXPECT_TRUE(ScrollsSideways(tree, false));
     EXPECT_EQ(tree->columnWidth(0), tree->viewport()->width());
+}
+
+TEST_F(TreeTest, ItemImagesAreDrawnForTheScreensScale)
+{
+    ASSERT_TRUE(Open("<root/>"));
+    const QModelIndex index = tree->IndexFromItem(Item("root"));
+    const QIcon icon = tree->model()->data(index, Qt::DecorationRole).value<QIcon>();
+    ASSERT_FALSE(icon.isNull());
+    for (const qreal ratio : {1.0, 2.0}) {
+        const QPixmap pixmap = icon.pixmap(kTreeImageSize, ratio);
+        EXPECT_EQ(pixmap.toImage(), TreeImage(CPellixTreeView::IMG_ELEMENT, ratio).toImage())
+            << "at scale " << ratio;
+    }
 }
