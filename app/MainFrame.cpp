@@ -16,16 +16,9 @@ namespace
 // Help context ids of windows: this base plus the window's resource id.
 constexpr int kHelpResourceBase = 0x20000;
 
-QIcon ToolBarIcon(int nID)
+QIcon ToolBarButtonIcon(int nID)
 {
-    const int nImage = ToolBarImageIndex(nID);
-    QIcon icon;
-    for (const qreal dpr : {1.0, 2.0}) {
-        const QPixmap pixmap = ToolBarImage(nImage, dpr);
-        if (!pixmap.isNull())
-            icon.addPixmap(pixmap);
-    }
-    return icon;
+    return ToolBarIcon(ToolBarImageIndex(nID));
 }
 } // namespace
 
@@ -45,7 +38,7 @@ CMainFrame::~CMainFrame() = default;
 
 void CMainFrame::CreateBars()
 {
-    QToolBar *pToolBar = CreateToolBar(ToolBarButtonIds(ToolBarDef()), ToolBarIcon);
+    QToolBar *pToolBar = CreateToolBar(ToolBarButtonIds(ToolBarDef()), ToolBarButtonIcon);
     pToolBar->setIconSize(kToolBarImageSize);
     SetIndicators({
         {ID_INDICATOR_CAPS, LoadResString(ID_INDICATOR_CAPS)},

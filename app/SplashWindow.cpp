@@ -22,11 +22,13 @@ CSplashWindow::~CSplashWindow()
 
 bool CSplashWindow::Create()
 {
-    m_bitmap = SplashPicture();
+    // Drawn for the screen it shows on, so that it stays sharp when the screen is scaled.
+    const QScreen *pScreen = QGuiApplication::primaryScreen();
+    m_bitmap = SplashPicture(pScreen != nullptr ? pScreen->devicePixelRatio() : 1.0);
     if (m_bitmap.isNull())
         return false;
     setFixedSize(m_bitmap.deviceIndependentSize().toSize());
-    if (const QScreen *pScreen = QGuiApplication::primaryScreen())
+    if (pScreen != nullptr)
         move(pScreen->availableGeometry().center() - rect().center());
     // Keys go to whatever has the focus while the picture is up, so they are caught for the
     // whole application; clicks only on the picture itself.

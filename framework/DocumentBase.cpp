@@ -10,6 +10,7 @@
 #include "WaitCursor.h"
 #include "WinApp.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
@@ -111,6 +112,7 @@ bool CDocument::OnNewDocument()
 {
     DeleteContents();
     m_strPathName.clear();
+    m_strOpenedFolder.clear();
     SetModifiedFlag(false);
     return true;
 }
@@ -127,6 +129,7 @@ bool CDocument::OnOpenDocument(const QString &strPathName)
         AfxMessageBox(QStringLiteral("Failed to open document."));
         return false;
     }
+    m_strOpenedFolder = QFileInfo(CRecentFileList::MakeAbsolute(strPathName)).absolutePath();
     DeleteContents();
     // An empty file opens as a document with no content: loading is skipped.
     if (kind == LocalFileKind::HasContent)
@@ -192,6 +195,18 @@ bool CDocument::CanCloseFrame(CMDIChildWnd *pFrame)
     return bOtherFrame || SaveModified();
 }
 
+QString CDocument::GetSaveFolder() const
+{
+    for (const QString &strFolder :
+         {m_strPathName.isEmpty() ? QString() : QFileInfo(m_strPathName).absolutePath(),
+          m_strOpenedFolder}) {
+        if (!strFolder.isEmpty() && QFileInfo(strFolder).isDir())
+            return strFolder;
+    }
+    const CWinApp *pApp = AfxGetApp();
+    return pApp != nullptr ? pApp->GetLastOpenFolder() : QString();
+}
+
 bool CDocument::DoFileSave()
 {
     const QFileInfo info(m_strPathName);
@@ -218,6 +233,10 @@ bool CDocument::DoSave(const QString &strPathName, bool bReplace)
             if (!strExt.isEmpty() && !strNewName.endsWith(strExt, Qt::CaseInsensitive))
                 strNewName += strExt;
         }
+        // The dialog starts in the document's folder rather than the working folder.
+        const QString strFolder = GetSaveFolder();
+        if (!strFolder.isEmpty() && QFileInfo(strNewName).isRelative())
+            strNewName = QDir(strFolder).filePath(strNewName);
         const QString strFilter = m_pDocTemplate != nullptr ? m_pDocTemplate->GetFileFilter()
                                                             : CDocTemplate::AllFilesFilter();
         strNewName = AfxPromptFileName(FileDialogMode::Save, strNewName, strFilter, strExt);

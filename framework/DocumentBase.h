@@ -71,8 +71,13 @@ public:
     // True when `pFrame` is not the document's last window, otherwise SaveModified().
     virtual bool CanCloseFrame(CMDIChildWnd *pFrame);
 
+    // The folder Save As starts in: the file's own, else the one the document was opened from
+    // (a file that did not load keeps no path), else the application's last open folder; ""
+    // when none of them exists.
+    QString GetSaveFolder() const;
     // Saves to `strPathName`; "" asks for a name first (the title plus the template's
-    // extension is proposed). With bReplace the saved name becomes the document's path.
+    // extension is proposed, in GetSaveFolder()). With bReplace the saved name becomes the
+    // document's path.
     bool DoSave(const QString &strPathName, bool bReplace = true);
     // Save: asks for a name when the document has no path or the file is not writable.
     bool DoFileSave();
@@ -98,6 +103,8 @@ private:
     CDocTemplate *m_pDocTemplate = nullptr;
     QString m_strTitle;
     QString m_strPathName;
+    // The folder of the file OnOpenDocument last read.
+    QString m_strOpenedFolder;
     bool m_bModified = false;
     std::vector<CView *> m_views;
     std::vector<QPointer<CMDIChildWnd>> m_frames;

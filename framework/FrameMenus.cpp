@@ -7,6 +7,7 @@
 #include "MDIChildWnd.h"
 #include "RecentFileList.h"
 #include "WinApp.h"
+#include "WindowTitle.h"
 
 #include <QAction>
 #include <QIcon>
@@ -70,7 +71,7 @@ void CMDIFrameWnd::UpdateWindowList()
     m_windowListActions.push_back(m_pWindowMenu->addSeparator());
     CMDIChildWnd *pActive = MDIGetActive();
     for (size_t i = 0; i < frames.size(); ++i) {
-        QString strTitle = frames[i]->windowTitle();
+        QString strTitle = ShownWindowTitle(frames[i]);
         strTitle.replace(u'&', QStringLiteral("&&"));
         QAction *pAction =
             m_pWindowMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(strTitle));

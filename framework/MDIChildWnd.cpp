@@ -5,9 +5,13 @@
 #include "FrameworkIds.h"
 #include "MDIFrameWnd.h"
 #include "View.h"
+#include "WindowTitle.h"
 
+#include <QAction>
 #include <QCloseEvent>
+#include <QKeySequence>
 #include <QMdiArea>
+#include <QMenu>
 #include <algorithm>
 
 namespace
@@ -27,6 +31,7 @@ QSize DefaultFrameSize(const QMdiArea *pArea)
 CMDIChildWnd::CMDIChildWnd(QWidget *pParent) : QMdiSubWindow(pParent)
 {
     setAttribute(Qt::WA_DeleteOnClose);
+    AddCloseKey();
     OnCommand(StdId::NextPane, [this] { ActivateNextPane(true); });
     OnCommand(StdId::PrevPane, [this] { ActivateNextPane(false); });
 }
@@ -34,6 +39,20 @@ CMDIChildWnd::CMDIChildWnd(QWidget *pParent) : QMdiSubWindow(pParent)
 CMDIChildWnd::~CMDIChildWnd()
 {
     DetachFromDocument();
+}
+
+void CMDIChildWnd::AddCloseKey()
+{
+    // Ctrl+F4 closes a document window in every MDI program; the window's own menu answers
+    // only the platform's close key (Ctrl+W on Linux), so Ctrl+F4 joins that key there. Close
+    // is the last entry of that menu and the one that carries those keys.
+    const QList<QKeySequence> platformKeys = QKeySequence::keyBindings(QKeySequence::Close);
+    const QKeySequence mdiKey(Qt::CTRL | Qt::Key_F4);
+    const QMenu *pMenu = systemMenu();
+    QAction *pClose =
+        pMenu != nullptr && !pMenu->actions().isEmpty() ? pMenu->actions().last() : nullptr;
+    if (pClose != nullptr && pClose->shortcuts() == platformKeys && !platformKeys.contains(mdiKey))
+        pClose->setShortcuts(QList<QKeySequence>{mdiKey} + platformKeys);
 }
 
 bool CMDIChildWnd::LoadFrame(CDocument *pDocument, CMDIFrameWnd *pMainFrame)
@@ -55,6 +74,7 @@ bool CMDIChildWnd::LoadFrame(CDocument *pDocument, CMDIFrameWnd *pMainFrame)
     if (!views.empty())
         m_pActiveView = views.front()->GetWidget();
     pDocument->AddFrame(this);
+    connect(pDocument, &CDocument::modifiedChanged, this, &CMDIChildWnd::OnUpdateFrameTitle);
     OnUpdateFrameTitle();
     return true;
 }
@@ -135,10 +155,14 @@ void CMDIChildWnd::SetWindowNumber(int nWindow)
 
 void CMDIChildWnd::OnUpdateFrameTitle()
 {
-    QString strTitle = m_pDocument != nullptr ? m_pDocument->GetTitle() : windowTitle();
+    if (m_pDocument == nullptr)
+        return;
+    QString strTitle = EscapeTitleMark(m_pDocument->GetTitle());
     if (m_nWindow > 0)
         strTitle += QStringLiteral(":%1").arg(m_nWindow);
-    setWindowTitle(strTitle);
+    // Unsaved changes show as "*" after the name, here, in the main window and the Window menu.
+    setWindowTitle(strTitle + QStringLiteral("[*]"));
+    setWindowModified(m_pDocument->IsModified());
     if (m_pMDIFrame != nullptr)
         m_pMDIFrame->OnUpdateFrameTitle();
 }
@@ -183,6 +207,7 @@ void CMDIChildWnd::DetachFromDocument()
     if (m_pDocument != nullptr) {
         CDocument *pDocument = m_pDocument;
         m_pDocument = nullptr;
+        disconnect(pDocument, nullptr, this, nullptr);
         pDocument->RemoveFrame(this);
     }
 }

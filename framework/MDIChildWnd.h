@@ -61,6 +61,7 @@ protected:
     void changeEvent(QEvent *pEvent) override;
 
 private:
+    void AddCloseKey();
     void DetachFromDocument();
 
     QPointer<CDocument> m_pDocument;

@@ -4,10 +4,12 @@
 #include "CommandRouter.h"
 #include "DocTemplate.h"
 #include "DocumentBase.h"
+#include "FocusFrame.h"
 #include "FrameworkIds.h"
 #include "MDIChildWnd.h"
 #include "View.h"
 #include "WinApp.h"
+#include "WindowTitle.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -167,14 +169,26 @@ CView *CMDIFrameWnd::GetActiveView() const
     return pChild != nullptr ? pChild->GetActiveView() : nullptr;
 }
 
+CFocusFrame *CMDIFrameWnd::GetFocusFrame() const
+{
+    return m_pFocusFrame;
+}
+
 void CMDIFrameWnd::OnFocusChanged(QWidget *, QWidget *pNow)
 {
-    if (pNow == nullptr || pNow->window() != this)
-        return;
-    CView *pView = CView::FromWidget(pNow);
+    CView *pView = pNow != nullptr && pNow->window() == this ? CView::FromWidget(pNow) : nullptr;
     CMDIChildWnd *pFrame = pView != nullptr ? pView->GetParentFrame() : nullptr;
-    if (pFrame != nullptr && pFrame->GetMDIFrame() == this)
-        pFrame->SetActiveView(pView, false);
+    if (pFrame == nullptr || pFrame->GetMDIFrame() != this) {
+        // No pane of this window has the keyboard (it is elsewhere, or the window is inactive).
+        if (m_pFocusFrame != nullptr)
+            m_pFocusFrame->hide();
+        return;
+    }
+    pFrame->SetActiveView(pView, false);
+    if (m_pFocusFrame == nullptr)
+        m_pFocusFrame = new CFocusFrame(pView->GetWidget());
+    else
+        m_pFocusFrame->SetPane(pView->GetWidget());
 }
 
 void CMDIFrameWnd::SetIndicators(const std::vector<CIndicatorDef> &indicators)
@@ -218,14 +232,16 @@ void CMDIFrameWnd::SetTitle(const QString &strTitle)
 void CMDIFrameWnd::OnUpdateFrameTitle()
 {
     CMDIChildWnd *pActive = MDIGetActive();
-    QString strTitle = m_strTitle;
+    QString strTitle = EscapeTitleMark(m_strTitle);
     if (pActive != nullptr) {
+        // The child's title carries its modified mark, which this window shows too.
         const QString strChild = pActive->windowTitle();
         strTitle += pActive->isMaximized() ? QStringLiteral(" - [%1]").arg(strChild)
                                            : QStringLiteral(" - ") + strChild;
     }
     if (windowTitle() != strTitle)
         setWindowTitle(strTitle);
+    setWindowModified(pActive != nullptr && pActive->isWindowModified());
 }
 
 CDocument *CMDIFrameWnd::OpenDocumentFile(const QString &strPath)

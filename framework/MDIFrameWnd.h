@@ -13,6 +13,7 @@
 
 class CCommandRouter;
 class CDocument;
+class CFocusFrame;
 class CMDIChildWnd;
 class CView;
 class QAction;
@@ -72,6 +73,8 @@ public:
     void MDIIconArrange();
     // Window > New Window: another child window on the active document.
     void OnWindowNew();
+    // The ring around the pane that has the keyboard, or null before any pane had it.
+    CFocusFrame *GetFocusFrame() const;
     // The active child window's document and active view, or null.
     CDocument *GetActiveDocument() const;
     CView *GetActiveView() const;
@@ -132,5 +135,7 @@ private:
     QString m_strRecentPlaceholder;
     int m_nRecentItems = 0;
     QPointer<QMenu> m_pWindowMenu;
+    // Lives in the pane it rings, which may be destroyed first.
+    QPointer<CFocusFrame> m_pFocusFrame;
     std::vector<QPointer<QAction>> m_windowListActions;
 };

@@ -8,6 +8,7 @@
 #include "MDIFrameWnd.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QPageSetupDialog>
 #include <QPrinter>
 #include <QSettings>
@@ -85,12 +86,32 @@ CDocTemplate *CWinApp::GetFirstDocTemplate() const
 
 CDocument *CWinApp::OpenDocumentFile(const QString &strPath)
 {
-    for (const std::unique_ptr<CDocTemplate> &pTemplate : m_templates) {
-        if (pTemplate->FindOpenDocument(strPath) != nullptr)
-            return pTemplate->OpenDocumentFile(strPath);
-    }
     CDocTemplate *pTemplate = GetFirstDocTemplate();
-    return pTemplate != nullptr ? pTemplate->OpenDocumentFile(strPath) : nullptr;
+    for (const std::unique_ptr<CDocTemplate> &pOpenIn : m_templates) {
+        if (pOpenIn->FindOpenDocument(strPath) != nullptr) {
+            pTemplate = pOpenIn.get();
+            break;
+        }
+    }
+    CDocument *pDocument = pTemplate != nullptr ? pTemplate->OpenDocumentFile(strPath) : nullptr;
+    // A file that opened as a new document (it did not load) still names the folder the user
+    // is working in.
+    if (pDocument != nullptr && !strPath.isEmpty())
+        m_strLastOpened = CRecentFileList::MakeAbsolute(strPath);
+    return pDocument;
+}
+
+QString CWinApp::GetLastOpenFolder() const
+{
+    QStringList candidates = m_pRecentFileList->GetEntries();
+    if (!m_strLastOpened.isEmpty())
+        candidates.prepend(m_strLastOpened);
+    for (const QString &strPath : std::as_const(candidates)) {
+        const QFileInfo folder(QFileInfo(strPath).absolutePath());
+        if (folder.isDir())
+            return folder.absoluteFilePath();
+    }
+    return {};
 }
 
 void CWinApp::OnFileNew()
@@ -106,7 +127,8 @@ void CWinApp::OnFileOpen()
         pTemplate != nullptr ? pTemplate->GetFileFilter() : CDocTemplate::AllFilesFilter();
     const QString strExt =
         pTemplate != nullptr ? pTemplate->GetDocString(CDocTemplate::filterExt) : QString();
-    const QString strPath = AfxPromptFileName(FileDialogMode::Open, QString(), strFilter, strExt);
+    const QString strPath =
+        AfxPromptFileName(FileDialogMode::Open, GetLastOpenFolder(), strFilter, strExt);
     if (!strPath.isEmpty())
         OpenDocumentFile(strPath);
 }

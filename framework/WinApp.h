@@ -50,6 +50,9 @@ public:
     // Opens the file in a new window, or activates the window of the file when it is open
     // already; null when the file could not be opened.
     virtual CDocument *OpenDocumentFile(const QString &strPath);
+    // The folder File Open starts in: that of the file last opened in this run, else that of
+    // the most recent file on the list; "" when none of them is an existing folder.
+    QString GetLastOpenFolder() const;
     // File New: a new untitled document of the first template.
     void OnFileNew();
     // File Open: the file dialog with the first template's filter and all files.
@@ -90,6 +93,7 @@ private:
     std::unique_ptr<QSettings> m_pProfile;
     std::unique_ptr<CRecentFileList> m_pRecentFileList;
     std::unique_ptr<QPrinter> m_pPrinter;
+    QString m_strLastOpened;
     // Declared before the main window so that the window (and the panes in it) is destroyed
     // first, while the documents the panes refer to still exist.
     std::vector<std::unique_ptr<CDocTemplate>> m_templates;

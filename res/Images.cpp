@@ -68,6 +68,18 @@ QPixmap StripImage(const StripDef &strip, int index, qreal devicePixelRatio)
     return image;
 }
 
+QIcon StripIcon(const StripDef &strip, int index)
+{
+    QIcon icon;
+    for (const qreal ratio : {1.0, 2.0, 3.0}) {
+        const QPixmap pixmap = StripImage(strip, index, ratio);
+        if (pixmap.isNull())
+            return {};
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
 QIcon RenderIcon(const char *path)
 {
     QIcon icon;
@@ -102,9 +114,19 @@ QPixmap TreeImage(int index, qreal devicePixelRatio)
     return StripImage(kTreeStrip, index, devicePixelRatio);
 }
 
-QPixmap SplashPicture()
+QIcon ToolBarIcon(int index)
 {
-    return RenderSvg(kSplashPath, kSplashSize);
+    return StripIcon(kToolBarStrip, index);
+}
+
+QIcon TreeIcon(int index)
+{
+    return StripIcon(kTreeStrip, index);
+}
+
+QPixmap SplashPicture(qreal devicePixelRatio)
+{
+    return RenderSvg(kSplashPath, kSplashSize, devicePixelRatio);
 }
 
 QIcon AppIcon()

@@ -44,8 +44,15 @@ QPixmap TreeStrip(qreal devicePixelRatio = 1.0);
 // Image `index` of the tree strip; null when the index is out of range.
 QPixmap TreeImage(int index, qreal devicePixelRatio = 1.0);
 
-// The 422x264 start-up picture: the program's name, version and an element tree.
-QPixmap SplashPicture();
+// Image `index` of the tool bar strip and of the tree strip as icons that stay sharp on
+// scaled screens (drawn at 1, 2 and 3 device pixels per pixel); empty when the index is out
+// of range.
+QIcon ToolBarIcon(int index);
+QIcon TreeIcon(int index);
+
+// The 422x264 start-up picture: the program's name, version and an element tree, drawn at
+// `devicePixelRatio` times its size.
+QPixmap SplashPicture(qreal devicePixelRatio = 1.0);
 
 // The application's icon and the icon of its documents, in the usual icon sizes.
 QIcon AppIcon();

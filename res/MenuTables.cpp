@@ -137,6 +137,7 @@ const std::vector<AccelDef> &AcceleratorDef()
         {QKeySequence(Qt::SHIFT | Qt::Key_Insert), ID_EDIT_PASTE},
         {QKeySequence(Qt::Key_F6), ID_NEXT_PANE},
         {QKeySequence(Qt::SHIFT | Qt::Key_F6), ID_PREV_PANE},
+        {QKeySequence(Qt::Key_F1), ID_HELP},
     };
     return table;
 }

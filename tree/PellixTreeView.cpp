@@ -7,6 +7,7 @@
 #include "MessageBox.h"
 #include "NodeRows.h"
 #include "PellixDoc.h"
+#include "TreeColumnSizer.h"
 #include "TreeItemDelegate.h"
 #include "TreeItemModel.h"
 
@@ -39,6 +40,8 @@ CPellixTreeView::CPellixTreeView(CDocument *pDoc, QWidget *pParent)
     // Every row has the same height: the view then lays out a million items without asking
     // each for its size.
     setUniformRowHeights(true);
+    // Labels wider than the pane scroll sideways; only the rows in view are measured.
+    new CTreeColumnSizer(this);
     setRootIsDecorated(true);
     setAnimated(false);
     setIconSize(kTreeImageSize);

@@ -84,7 +84,7 @@ QVariant CTreeItemModel::data(const QModelIndex &index, int nRole) const
         if (nImage < 0 || nImage >= static_cast<int>(m_images.size()))
             return {};
         if (m_images[nImage].isNull())
-            m_images[nImage] = TreeImage(nImage);
+            m_images[nImage] = TreeIcon(nImage);
         return m_images[nImage];
     }
     default:

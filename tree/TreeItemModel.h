@@ -3,7 +3,7 @@
 #include "Node.h"
 
 #include <QAbstractItemModel>
-#include <QPixmap>
+#include <QIcon>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -141,5 +141,5 @@ private:
     std::unordered_map<ItemId, QString> m_labels;
     std::unordered_map<ItemId, QString> m_tips;
     std::function<bool(ItemId, const QString &)> m_fnRename;
-    mutable std::array<QPixmap, 8> m_images;
+    mutable std::array<QIcon, 8> m_images;
 };

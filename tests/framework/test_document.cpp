@@ -1,6 +1,7 @@
 #include "FrameworkTestKit.h"
 
 #include "CommandRouter.h"
+#include "WindowTitle.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,7 +25,7 @@ TEST_F(DocumentLifecycle, NewDocumentsAreNumberedFromTheDocumentName)
     pSecond->OnCloseDocument();
     FlushDeletes();
     EXPECT_EQ(NewDoc()->GetTitle(), "Pellix3");
-    EXPECT_EQ(FrameOf(pFirst)->windowTitle(), "Pellix1");
+    EXPECT_EQ(ShownWindowTitle(FrameOf(pFirst)), "Pellix1");
 }
 
 TEST_F(DocumentLifecycle, FileThatCannotBeOpenedIsReportedAndOpensNoWindow)
@@ -113,7 +114,7 @@ TEST_F(DocumentLifecycle, SaveModifiedYesOnUntitledAsksForANameWithTheTemplateFi
     EXPECT_EQ(pDoc->GetPathName(), strTarget);
     EXPECT_EQ(pDoc->GetTitle(), "chosen.xml");
     EXPECT_EQ(App().GetRecentFileList().GetEntry(0), strTarget);
-    EXPECT_EQ(FrameOf(pDoc)->windowTitle(), "chosen.xml");
+    EXPECT_EQ(ShownWindowTitle(FrameOf(pDoc)), "chosen.xml");
 }
 
 TEST_F(DocumentLifecycle, FailedSaveKeepsTheDocumentModifiedAndUnnamed)

@@ -3,6 +3,7 @@
 #include "CmdUI.h"
 #include "CommandRouter.h"
 #include "FrameworkIds.h"
+#include "WindowTitle.h"
 
 #include <QAction>
 #include <QApplication>
@@ -136,14 +137,14 @@ using MainFrameWindow = FrameworkTest;
 
 TEST_F(MainFrameWindow, TitleNamesTheActiveDocument)
 {
-    EXPECT_EQ(Main().windowTitle(), "Pellix");
+    EXPECT_EQ(ShownWindowTitle(&Main()), "Pellix");
     CTestDoc *pDoc = NewDoc();
-    EXPECT_EQ(Main().windowTitle(), "Pellix - Pellix1");
+    EXPECT_EQ(ShownWindowTitle(&Main()), "Pellix - Pellix1");
     pDoc->SetTitle("data.xml");
-    EXPECT_EQ(Main().windowTitle(), "Pellix - data.xml");
+    EXPECT_EQ(ShownWindowTitle(&Main()), "Pellix - data.xml");
     pDoc->OnCloseDocument();
     FlushDeletes();
-    EXPECT_EQ(Main().windowTitle(), "Pellix");
+    EXPECT_EQ(ShownWindowTitle(&Main()), "Pellix");
 }
 
 TEST_F(MainFrameWindow, StatusBarShowsMessagesFlyByAndIdleText)
@@ -332,19 +333,19 @@ TEST_F(MainFrameWindow, MaximisedChildShowsItsTitleInBrackets)
     Main().show();
     CTestDoc *pDoc = NewDoc();
     FrameOf(pDoc)->showMaximized();
-    EXPECT_EQ(Main().windowTitle(), "Pellix - [Pellix1]");
+    EXPECT_EQ(ShownWindowTitle(&Main()), "Pellix - [Pellix1]");
     pDoc->SetTitle("x.xml");
-    EXPECT_EQ(Main().windowTitle(), "Pellix - [x.xml]");
+    EXPECT_EQ(ShownWindowTitle(&Main()), "Pellix - [x.xml]");
     FrameOf(pDoc)->showNormal();
-    EXPECT_EQ(Main().windowTitle(), "Pellix - x.xml");
+    EXPECT_EQ(ShownWindowTitle(&Main()), "Pellix - x.xml");
     FrameOf(pDoc)->showMaximized();
     CTestDoc *pSecond = NewDoc();
     EXPECT_TRUE(FrameOf(pSecond)->isMaximized());
-    EXPECT_EQ(Main().windowTitle(), "Pellix - [Pellix2]");
+    EXPECT_EQ(ShownWindowTitle(&Main()), "Pellix - [Pellix2]");
     pSecond->OnCloseDocument();
     pDoc->OnCloseDocument();
     FlushDeletes();
-    EXPECT_EQ(Main().windowTitle(), "Pellix");
+    EXPECT_EQ(ShownWindowTitle(&Main()), "Pellix");
 }
 
 TEST_F(MainFrameWindow, WindowMenuListsTheOpenWindows)

@@ -2,6 +2,7 @@
 
 #include "CommandRouter.h"
 #include "FrameworkIds.h"
+#include "WindowTitle.h"
 
 #include <QMdiArea>
 #include <QPointer>
@@ -70,12 +71,12 @@ TEST_F(DocTemplate, NewWindowShowsTheActiveDocumentAgainWithNumberedTitles)
     EXPECT_EQ(Main().MDIGetActive(), pSecond);
     EXPECT_EQ(pSecond->GetActiveView(), pSecond->m_pLeft);
     EXPECT_EQ(pSecond->m_pLeft->m_nInitialUpdates, 1);
-    EXPECT_EQ(FrameOf(pDoc, 0)->windowTitle(), "Pellix1:1");
-    EXPECT_EQ(pSecond->windowTitle(), "Pellix1:2");
+    EXPECT_EQ(ShownWindowTitle(FrameOf(pDoc, 0)), "Pellix1:1");
+    EXPECT_EQ(ShownWindowTitle(pSecond), "Pellix1:2");
 
     pDoc->SetTitle("renamed.xml");
-    EXPECT_EQ(FrameOf(pDoc, 0)->windowTitle(), "renamed.xml:1");
-    EXPECT_EQ(pSecond->windowTitle(), "renamed.xml:2");
+    EXPECT_EQ(ShownWindowTitle(FrameOf(pDoc, 0)), "renamed.xml:1");
+    EXPECT_EQ(ShownWindowTitle(pSecond), "renamed.xml:2");
 }
 
 TEST_F(DocTemplate, ClosingOneOfTwoWindowsKeepsTheDocumentWithoutAsking)
@@ -90,7 +91,8 @@ TEST_F(DocTemplate, ClosingOneOfTwoWindowsKeepsTheDocumentWithoutAsking)
     EXPECT_TRUE(m_script.prompts.isEmpty());
     ASSERT_EQ(pDoc->GetFrames().size(), 1u);
     EXPECT_EQ(pDoc->GetViews().size(), 2u);
-    EXPECT_EQ(FrameOf(pDoc)->windowTitle(), "Pellix1");
+    // The window left has no number and still shows the unsaved changes.
+    EXPECT_EQ(ShownWindowTitle(FrameOf(pDoc)), "Pellix1*");
     EXPECT_EQ(Template().GetDocuments().size(), 1u);
 }
 

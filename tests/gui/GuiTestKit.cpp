@@ -15,7 +15,22 @@
 #include <QPointer>
 #include <QSettings>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
+
+QList<QTextBrowser *> HelpBrowsers()
+{
+    QList<QTextBrowser *> browsers;
+    for (QWidget *pWidget : QApplication::topLevelWidgets()) {
+        if (!pWidget->isVisible())
+            continue;
+        for (QTextBrowser *pBrowser : pWidget->findChildren<QTextBrowser *>()) {
+            if (!browsers.contains(pBrowser))
+                browsers << pBrowser;
+        }
+    }
+    return browsers;
+}
 
 void WhenModalShows(std::function<void(QWidget *)> fnHandle)
 {

@@ -6,6 +6,7 @@
 #include "PellixApp.h"
 #include "TempDir.h"
 
+#include <QList>
 #include <QStringList>
 #include <functional>
 #include <gtest/gtest.h>
@@ -13,6 +14,11 @@
 
 class CChildFrame;
 class CPellixDoc;
+
+class QTextBrowser;
+
+// The browsers of the help windows that show.
+QList<QTextBrowser *> HelpBrowsers();
 
 // Runs `fnHandle` on the next modal dialog once it shows, then closes the dialog if it is
 // still open; fails the test when none shows within a few seconds.

@@ -9,6 +9,7 @@
 #include "PellixView.h"
 #include "Resource.h"
 #include "SplitterKeyboard.h"
+#include "WindowTitle.h"
 
 #include <QMdiArea>
 #include <QSplitter>
@@ -89,7 +90,7 @@ TEST_F(ChildFrame, ANewWindowsPanesBecomeTheDocumentsAndFollowTheActiveWindow)
     EXPECT_TRUE(Execute(ID_WINDOW_NEW));
     CChildFrame *pSecond = FrameOf(pDoc, 1);
     ASSERT_NE(pSecond, nullptr);
-    EXPECT_EQ(pSecond->windowTitle(), "Pellix1:2");
+    EXPECT_EQ(ShownWindowTitle(pSecond), "Pellix1:2");
     ExpectPanesOf(pDoc, pSecond);
 
     Main().MDIActivate(pFirst);
@@ -102,7 +103,7 @@ TEST_F(ChildFrame, ANewWindowsPanesBecomeTheDocumentsAndFollowTheActiveWindow)
     FlushDeletes();
     ASSERT_EQ(pDoc->GetFrames().size(), 1u);
     ExpectPanesOf(pDoc, pFirst);
-    EXPECT_EQ(pFirst->windowTitle(), "Pellix1");
+    EXPECT_EQ(ShownWindowTitle(pFirst), "Pellix1");
 }
 
 TEST_F(ChildFrame, SplitMovesTheBarsFromTheKeyboard)

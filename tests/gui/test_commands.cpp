@@ -10,6 +10,7 @@
 #include "OpenURLDlg.h"
 #include "PellixDoc.h"
 #include "Resource.h"
+#include "WindowTitle.h"
 
 #include <QAction>
 #include <QApplication>
@@ -34,19 +35,6 @@ QMenu *MenuNamed(QMenuBar *pBar, const QString &strTitle)
     return nullptr;
 }
 
-QList<QTextBrowser *> HelpBrowsers()
-{
-    QList<QTextBrowser *> browsers;
-    for (QWidget *pWidget : QApplication::topLevelWidgets()) {
-        if (!pWidget->isVisible())
-            continue;
-        for (QTextBrowser *pBrowser : pWidget->findChildren<QTextBrowser *>()) {
-            if (!browsers.contains(pBrowser))
-                browsers << pBrowser;
-        }
-    }
-    return browsers;
-}
 } // namespace
 
 using CommandRouting = PellixTest;
@@ -136,7 +124,7 @@ using MainWindowLook = PellixTest;
 TEST_F(MainWindowLook, MenusToolBarAndStatusBarComeFromTheResources)
 {
     ASSERT_TRUE(StartApp());
-    EXPECT_EQ(Main().windowTitle(), "Pellix");
+    EXPECT_EQ(ShownWindowTitle(&Main()), "Pellix");
     EXPECT_EQ(Main().GetMessageText(), "Ready");
     QStringList titles;
     for (const QAction *pAction : Main().menuBar()->actions())

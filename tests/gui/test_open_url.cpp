@@ -6,6 +6,7 @@
 #include "OpenURLDlg.h"
 #include "PellixDoc.h"
 #include "Resource.h"
+#include "WindowTitle.h"
 
 #include <QComboBox>
 #include <QUrl>
@@ -50,7 +51,7 @@ TEST_F(OpenURL, AFileUrlOpensInANewWindowTitledWithTheUrlAsTyped)
     EXPECT_FALSE(pDoc->IsModified());
     EXPECT_EQ(m_messages.messages(), QStringList({kLoaded}));
     EXPECT_EQ(pDoc->GetXMLDocument().documentElement().nodeName(), "root");
-    EXPECT_EQ(Main().windowTitle(), "Pellix - [" + strURL + "]");
+    EXPECT_EQ(ShownWindowTitle(&Main()), "Pellix - [" + strURL + "]");
     EXPECT_EQ(App().m_strURLHistory, QStringList({strURL}));
 
     // It has no file: Save asks for a name.

@@ -234,7 +234,7 @@ TEST(Menus, RecentFilePlaceholderIsGreyedAndPrecedesExit)
 TEST(Accelerators, KeysAreUniqueAndRaiseKnownCommands)
 {
     const auto &table = AcceleratorDef();
-    EXPECT_EQ(table.size(), 14u);
+    EXPECT_EQ(table.size(), 15u);
     std::set<QString> keys;
     for (const AccelDef &accel : table) {
         EXPECT_FALSE(accel.key.isEmpty());
@@ -247,6 +247,8 @@ TEST(Accelerators, KeysAreUniqueAndRaiseKnownCommands)
     EXPECT_EQ(AcceleratorKeys(ID_PREV_PANE),
               QList<QKeySequence>{QKeySequence(QStringLiteral("Shift+F6"))});
     EXPECT_TRUE(AcceleratorKeys(ID_EDIT_FIND).isEmpty());
+    // Context help answers F1, as everywhere on the desktop.
+    EXPECT_EQ(AcceleratorKeys(ID_HELP), QList<QKeySequence>{QKeySequence(Qt::Key_F1)});
 }
 
 TEST(ToolBar, EveryImageIsUsedOnceInStripOrder)
@@ -310,6 +312,23 @@ TEST(Images, HighDensityRenderingKeepsTheLogicalSize)
     EXPECT_EQ(image.size(), QSize(32, 30));
     EXPECT_EQ(image.deviceIndependentSize().toSize(), QSize(16, 15));
     EXPECT_FALSE(IsFullyTransparent(image));
+}
+
+TEST(Images, IconsAndTheSplashHaveADrawingForEachScale)
+{
+    // A scaled screen gets images drawn at its scale, not the small ones blown up.
+    for (const qreal ratio : {1.0, 2.0, 3.0}) {
+        const QPixmap tool = ToolBarIcon(1).pixmap(kToolBarImageSize, ratio);
+        EXPECT_EQ(tool.size(), kToolBarImageSize * ratio);
+        EXPECT_EQ(tool.toImage(), ToolBarImage(1, ratio).toImage()) << "scale " << ratio;
+        const QPixmap tree = TreeIcon(1).pixmap(kTreeImageSize, ratio);
+        EXPECT_EQ(tree.toImage(), TreeImage(1, ratio).toImage()) << "scale " << ratio;
+    }
+    EXPECT_TRUE(ToolBarIcon(kToolBarImageCount).isNull());
+    EXPECT_TRUE(TreeIcon(-1).isNull());
+    const QPixmap splash = SplashPicture(2.0);
+    EXPECT_EQ(splash.size(), kSplashSize * 2);
+    EXPECT_EQ(splash.deviceIndependentSize().toSize(), kSplashSize);
 }
 
 TEST(Images, SplashIconsAndCursorLoad)
