@@ -52,8 +52,11 @@ void CGridListView::SetUpHeader()
     // The list keeps its own lower limit (16 pixels for every column but the first).
     pHeader->setMinimumSectionSize(1);
     pHeader->setSortIndicatorShown(false);
-    connect(pHeader, &QHeaderView::sectionClicked, this,
-            [this](int nLogical) { SortByColumn(horizontalHeader()->visualIndex(nLogical)); });
+    connect(pHeader, &QHeaderView::sectionClicked, this, [this](int nLogical) {
+        SortByColumn(horizontalHeader()->visualIndex(nLogical));
+        // The header moves its mark on every click; only a sort may move it.
+        UpdateSortIndicator();
+    });
     connect(pHeader, &QHeaderView::sectionMoved, this, &CGridListView::OnSectionMoved);
     connect(pHeader, &QHeaderView::sectionResized, this, &CGridListView::OnSectionResized);
 }

@@ -258,3 +258,26 @@ TEST_F(GridCursor, TheModelStaysConsistentThroughFillInsertSortAndClear)
     m_pList->DeleteAllItems();
     EXPECT_EQ(m_pList->model()->rowCount(), 0);
 }
+
+TEST_F(GridCursor, EnterNotifiesWithoutEditingAndAnEditCanReachEverySelectedRow)
+{
+    m_pList->Fill(Rows(3));
+    Click(1, 2);
+    int nNotified = 0;
+    QObject::connect(m_pList, &QAbstractItemView::doubleClicked,
+                     [&nNotified](const QModelIndex &index) { nNotified += index.row() == 1; });
+    m_pList->SetOptions(GLO_ENTEREDIT, 0);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(nNotified, 1);
+    EXPECT_EQ(m_pList->GetCellEditor(), nullptr);
+
+    // With GLO_EDITALLSELECTED one edit goes to every selected row.
+    m_pList->SetOptions(0, GLO_EDITALLSELECTED);
+    QTest::mouseClick(m_pList->viewport(), Qt::LeftButton, Qt::ControlModifier, CellCenter(2, 2));
+    ASSERT_EQ(m_pList->GetSelectedRows(), (std::vector<int>{1, 2}));
+    const QString strText = "same";
+    m_pList->OnEndLabelEdit(2, 2, &strText);
+    EXPECT_EQ(m_pList->rows[0][2], "value 0");
+    EXPECT_EQ(m_pList->rows[1][2], "same");
+    EXPECT_EQ(m_pList->rows[2][2], "same");
+}

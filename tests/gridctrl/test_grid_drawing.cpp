@@ -1,11 +1,13 @@
 // Drawing: the selected row, the cell cursor, the owner's colours, grid lines, fitted texts
 // and the empty list.
+#include "GridFontSet.h"
 #include "GridRowPainter.h"
 #include "GridTestKit.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFontMetrics>
+#include <QPainter>
 
 namespace
 {
@@ -114,4 +116,52 @@ TEST(GridRowPainter, TextsAreCutOrEllipsizedAndLongTextsAreNeverLaidOutWhole)
     EXPECT_LT(timer.elapsed(), 100);
     EXPECT_LE(strShown.size(), 308);
     EXPECT_TRUE(strShown.endsWith(QChar(0x2026)));
+}
+
+TEST_F(GridDrawing, ImageColumnsAndTheOwnersRowExtras)
+{
+    m_pList->SetColumns({{0, "Kind", 0, 100}, {1, "Picture", COLDEF_IMAGE, 120}});
+    m_pList->Fill({{"One", "0"}, {"Two", "1"}});
+    QRect picture;
+    ASSERT_TRUE(m_pList->GetCellRect(0, 1, picture));
+    // Without an image list the cell stays empty: its number is not drawn as text.
+    const QColor base = m_pList->palette().color(QPalette::Base);
+    EXPECT_FALSE(HasPixelNear(Paint(), picture.adjusted(6, 1, -6, -1), QColor(0, 0, 0), 200));
+    QPixmap green(16, 16);
+    green.fill(Qt::green);
+    m_pList->SetCellImageList({green});
+    QImage image = Paint();
+    EXPECT_TRUE(HasPixelNear(image, picture, QColor(0, 255, 0), 0));
+    QRect second;
+    ASSERT_TRUE(m_pList->GetCellRect(1, 1, second));
+    EXPECT_FALSE(HasPixelNear(image, second, QColor(0, 255, 0), 0));
+
+    // An owner that draws its own row extras replaces the line under the row.
+    m_pList->SetOptions(0, GLO_ROWEXTRA);
+    int nAsked = 0;
+    m_pList->SetCellFormatFunction([&nAsked](GridCellFormat &request) {
+        if (request.nCode != GRIDQ_ROWEXTRA)
+            return false;
+        ++nAsked;
+        request.pPainter->fillRect(request.rect.adjusted(0, request.rect.height() - 2, 0, 0),
+                                   Qt::magenta);
+        return true;
+    });
+    image = Paint();
+    EXPECT_GE(nAsked, 2);
+    EXPECT_EQ(image.pixelColor(picture.center().x(), picture.top() + m_pList->GetRowHeight() - 1),
+              QColor(Qt::magenta));
+    EXPECT_NE(base, QColor(Qt::magenta));
+}
+
+TEST(GridFontSet, FormatFlagsChooseBoldThenItalicThenUnderline)
+{
+    const GridFontSet fonts = GridFontSet::From(QApplication::font());
+    EXPECT_TRUE(fonts.Pick(GRIDF_BOLD | GRIDF_ITALIC | GRIDF_UNDERLINE).bold());
+    EXPECT_FALSE(fonts.Pick(GRIDF_BOLD).italic());
+    EXPECT_TRUE(fonts.Pick(GRIDF_ITALIC | GRIDF_UNDERLINE).italic());
+    EXPECT_FALSE(fonts.Pick(GRIDF_ITALIC | GRIDF_UNDERLINE).underline());
+    EXPECT_TRUE(fonts.Pick(GRIDF_UNDERLINE).underline());
+    EXPECT_FALSE(fonts.Pick(GRIDF_UNDERLINE).bold());
+    EXPECT_EQ(fonts.Pick(GRIDF_TEXTCOLOR), QApplication::font());
 }

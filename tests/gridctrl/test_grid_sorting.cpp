@@ -58,6 +58,8 @@ TEST_F(GridSorting, ASortableColumnSortsDescendingFirstThenEachClickReverses)
     EXPECT_EQ(m_pList->GetHeaderState().nSortColumn, 0);
     EXPECT_FALSE(m_pList->GetHeaderState().bSortAscending);
     EXPECT_TRUE(m_pList->horizontalHeader()->isSortIndicatorShown());
+    EXPECT_EQ(m_pList->horizontalHeader()->sortIndicatorSection(), 0);
+    EXPECT_EQ(m_pList->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
     ClickHeader(m_pList, 0);
     // Case does not count; equal keys keep the order they had.
     EXPECT_EQ(m_pList->ShownColumn(0), QStringList({"Alpha", "ALPHA", "beta", "gamma"}));
@@ -84,9 +86,16 @@ TEST_F(GridSorting, ColumnsWithoutTheSortableFlagOrWithoutSortOnClickDoNotSort)
     ClickHeader(m_pList, 0);
     EXPECT_EQ(m_pList->ShownColumn(0), QStringList({"b", "a"}));
     EXPECT_EQ(m_pList->GetHeaderState().nSortColumn, -1);
+    EXPECT_FALSE(m_pList->horizontalHeader()->isSortIndicatorShown());
+    // The mark stays on the sorted column when a column that does not sort is clicked.
+    ClickHeader(m_pList, 1);
+    ClickHeader(m_pList, 0);
+    EXPECT_EQ(m_pList->horizontalHeader()->sortIndicatorSection(), 1);
+    EXPECT_EQ(m_pList->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
     m_pList->SetOptions(GLO_SORTONCLICK, 0);
     ClickHeader(m_pList, 1);
     EXPECT_EQ(m_pList->ShownColumn(1), QStringList({"2", "1"}));
+    EXPECT_EQ(m_pList->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
 }
 
 TEST(GridSortingAlone, AColumnWithoutADefinitionSortsAscendingFirstAndNoMarkHidesTheMark)
