@@ -25,7 +25,7 @@ public:
 
     // The background of a selected row: the highlight blended into the base colour.
     static QColor SelectionColor(const QPalette &palette);
-    // The part of strText that a single line rectWidth pixels wide shows: cut, or cut with an
+    // The part of strText that a single line nWidth pixels wide shows: cut, or cut with an
     // ellipsis. A long text is shortened before it is measured, never laid out whole.
     static QString FittedText(const QString &strText, const QFontMetrics &metrics, int nWidth,
                               bool bEllipsis);
