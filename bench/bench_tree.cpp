@@ -5,7 +5,7 @@
 // memory of one run.
 
 #include "BenchSupport.h"
-#include "MessageBox.h"
+#include "PaneBenchMain.h"
 #include "PaneWindow.h"
 
 #include <benchmark/benchmark.h>
@@ -20,7 +20,6 @@
 #include <fstream>
 #include <malloc.h>
 #include <memory>
-#include <tuple>
 
 namespace
 {
@@ -144,21 +143,10 @@ void SelectWideElement_(benchmark::State &state)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    SetMessageBoxHandler([](const QString &) {}); // the load's message would only be noise
-    xmlInitParser();
-    for (const auto &[name, function, nIterations] :
-         {std::tuple{"xmlReadFile", &xmlReadFile_, 3}, std::tuple{"OpenToTree", &OpenToTree_, 3},
-          std::tuple{"BuildTree", &BuildTree_, 3}, std::tuple{"ScrollTree", &ScrollTree_, 3},
-          std::tuple{"SelectWideElement", &SelectWideElement_, 10}}) {
-        benchmark::RegisterBenchmark(name, function)
-            ->Unit(benchmark::kMillisecond)
-            ->Iterations(nIterations);
-    }
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunPaneBenchmarks(argc, argv,
+                             {{"xmlReadFile", &xmlReadFile_, 3},
+                              {"OpenToTree", &OpenToTree_, 3},
+                              {"BuildTree", &BuildTree_, 3},
+                              {"ScrollTree", &ScrollTree_, 3},
+                              {"SelectWideElement", &SelectWideElement_, 10}});
 }

@@ -1,70 +1,50 @@
 #include "PellixGridView.h"
 
-#include "MDIChildWnd.h"
-
-#include "CellTextDelegate.h"
 #include "CmdUI.h"
+#include "ColumnDefinitionSet.h"
 #include "DocumentBase.h"
 #include "EditContext.h"
-#include "GridRowModel.h"
 #include "InsertRowCommands.h"
-#include "KindChoiceDelegate.h"
+#include "MDIChildWnd.h"
 #include "NodeType.h"
-#include "Resource.h"
+#include "WinApp.h"
 
-#include <QHeaderView>
-#include <QKeyEvent>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QSortFilterProxyModel>
-#include <algorithm>
+#include <QSettings>
 
 namespace
 {
 constexpr int kRowHeight = 17;
-constexpr int kColumnWidths[CGridRowModel::ColCount] = {150, 120, 300};
 } // namespace
 
 CPellixGridView::CPellixGridView(CDocument *pDoc, QWidget *pParent)
-    : QTableView(pParent), CView(this, pDoc), m_pRows(new CGridRowModel(this)),
-      m_pSorted(new QSortFilterProxyModel(this))
+    : CGridListView(pParent), CView(this, pDoc)
 {
-    m_pSorted->setSourceModel(m_pRows);
-    setModel(m_pSorted);
     SetUpColumns();
-    setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    // A click in the current row opens its editor at once (mousePressEvent/mouseReleaseEvent);
-    // Enter opens one too (keyPressEvent).
-    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                    QAbstractItemView::AnyKeyPressed);
-    connect(m_pRows, &CGridRowModel::cellCommitted, this, &CPellixGridView::OnCellCommitted);
-    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex &current) { HitCell(current); });
+    SetCellTextFunction([this](int nRow, int nPos, quintptr nDatum, QString &strText) {
+        GetGridCellText(nRow, nPos, nDatum, strText);
+    });
+    SetCellFormatFunction([this](GridCellFormat &request) { return GetGridCellFormat(request); });
     RegisterCommands();
+    EnablePrintCommands();
 }
 
 CPellixGridView::~CPellixGridView() = default;
 
 void CPellixGridView::SetUpColumns()
 {
-    setItemDelegateForColumn(CGridRowModel::ColType, new CKindChoiceDelegate(this));
-    setItemDelegateForColumn(CGridRowModel::ColName, new CCellTextDelegate(this));
-    setItemDelegateForColumn(CGridRowModel::ColValue, new CCellTextDelegate(this));
-    QHeaderView *pHeader = horizontalHeader();
-    for (int nCol = 0; nCol < CGridRowModel::ColCount; ++nCol)
-        pHeader->resizeSection(nCol, kColumnWidths[nCol]);
-    pHeader->setHighlightSections(false);
-    verticalHeader()->hide();
-    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setDefaultSectionSize(std::max(kRowHeight, fontMetrics().height() + 4));
-    // The rows are shown as filled until the user picks a column; a third click on the same
-    // header shows them as filled again.
-    pHeader->setSortIndicatorClearable(true);
-    pHeader->setSortIndicator(-1, Qt::AscendingOrder);
-    setSortingEnabled(true);
-    // Sorting reads the rows, so an open editor is committed first.
-    connect(pHeader, &QHeaderView::sectionPressed, this, [this] { EndCellEdit(); });
+    ColumnDefinitionSet *pDefs = CreateColumnDefinitions();
+    pDefs->AddDefinition(ColType, QStringLiteral("Type"), QString(), LVCFMT_CENTER, 150,
+                         COLDEF_COMBOEDIT | COLDEF_SORTABLE, -1, QString());
+    pDefs->AddDefinition(ColName, QStringLiteral("Name"), QString(), LVCFMT_CENTER, 120,
+                         COLDEF_TEXTEDIT | COLDEF_NUMSORT | COLDEF_SORTABLE, -1, QString());
+    pDefs->AddDefinition(ColValue, QStringLiteral("Value"), QString(), LVCFMT_LEFT, 300,
+                         COLDEF_TEXTEDIT | COLDEF_NUMSORT | COLDEF_SORTABLE, -1, QString());
+    pDefs->SetDefaultOrder({ColType, ColName, ColValue});
+    if (CWinApp *pApp = AfxGetApp())
+        pDefs->LoadSettings(pApp->GetProfile(), QStringLiteral("TheMainList"));
+    SetOptions(0, GLO_FILLRIGHT | GLO_VGRIDLINES | GLO_HGRIDLINES | GLO_SORTONCLICK);
+    ApplyColumnDefinitions();
+    SetRowHeight(kRowHeight);
 }
 
 void CPellixGridView::RegisterCommands()
@@ -77,22 +57,79 @@ void CPellixGridView::RegisterCommands()
     }
 }
 
+const QStringList &CPellixGridView::KindNames()
+{
+    static const QStringList names = {
+        QStringLiteral("Attribute"), QStringLiteral("Text"), QStringLiteral("Comment"),
+        QStringLiteral("ProcessInstruction"), QStringLiteral("CDATASection")};
+    return names;
+}
+
+namespace
+{
+// Kinds in the order of KindNames().
+constexpr dom::NodeType kKinds[] = {dom::NODE_ATTRIBUTE, dom::NODE_TEXT, dom::NODE_COMMENT,
+                                    dom::NODE_PROCESSING_INSTRUCTION, dom::NODE_CDATA_SECTION};
+} // namespace
+
+QString CPellixGridView::KindName(int nKind)
+{
+    for (qsizetype i = 0; i < KindNames().size(); ++i) {
+        if (kKinds[i] == nKind)
+            return KindNames()[i];
+    }
+    return QString();
+}
+
+std::optional<dom::NodeType> CPellixGridView::KindFromName(const QString &strName)
+{
+    const qsizetype nIndex = KindNames().indexOf(strName);
+    if (nIndex < 0)
+        return std::nullopt;
+    return kKinds[nIndex];
+}
+
 void CPellixGridView::SetEditContext(CEditContext *pContext)
 {
     if (m_pContext != nullptr)
         disconnect(m_pContext, nullptr, this, nullptr);
     m_pContext = pContext;
-    m_pRows->SetContext(pContext);
     OnRowsReset();
-    if (pContext == nullptr)
-        return;
+    if (pContext != nullptr)
+        ConnectContext(pContext);
+}
+
+void CPellixGridView::ConnectContext(CEditContext *pContext)
+{
     // An open editor holds text the rows do not have yet.
     connect(pContext, &CEditContext::aboutToReadRows, this, &CPellixGridView::EndCellEdit);
-    connect(pContext, &CEditContext::rowsAboutToReset, this, &CPellixGridView::EndCellEdit);
+    // The list must not hold the addresses of rows about to go.
+    connect(pContext, &CEditContext::rowsAboutToReset, this, [this] {
+        EndCellEdit();
+        DeleteAllItems();
+    });
     connect(pContext, &CEditContext::rowsReset, this, &CPellixGridView::OnRowsReset);
     connect(pContext, &CEditContext::rowInserted, this, [this](int nRow) {
-        scrollTo(m_pSorted->mapFromSource(m_pRows->index(nRow, CGridRowModel::ColType)));
+        const int nItem = InsertRowItem(nRow, reinterpret_cast<quintptr>(GetRow(nRow)));
+        scrollTo(model()->index(nItem, 0));
     });
+    connect(pContext, &CEditContext::rowChanged, this, [this] { viewport()->update(); });
+    connect(pContext, &QObject::destroyed, this, [this] { DeleteAllItems(); });
+}
+
+void CPellixGridView::OnRowsReset()
+{
+    std::vector<quintptr> data;
+    data.reserve(static_cast<std::size_t>(GetRowCount()));
+    for (int nRow = 0; nRow < GetRowCount(); ++nRow)
+        data.push_back(reinterpret_cast<quintptr>(GetRow(nRow)));
+    SetRowItems(data);
+    m_nHitRow = -1;
+    m_nHitCol = -1;
+    // A row position the text pane still holds would name a row of the next node.
+    m_nTextRow = -1;
+    m_nTextCol = -1;
+    emit cellCleared();
 }
 
 void CPellixGridView::AddRow(int nPos, dom::NodeType kind, const QString &strName,
@@ -104,12 +141,32 @@ void CPellixGridView::AddRow(int nPos, dom::NodeType kind, const QString &strNam
 
 int CPellixGridView::GetRowCount() const
 {
-    return m_pRows->rowCount();
+    return m_pContext != nullptr ? m_pContext->GetRowCount() : 0;
 }
 
 const GridRow *CPellixGridView::GetRow(int nPos) const
 {
-    return m_pRows->Row(nPos);
+    return m_pContext != nullptr ? m_pContext->GetRow(nPos) : nullptr;
+}
+
+int CPellixGridView::ItemOfRow(int nRow) const
+{
+    const GridRow *pRow = GetRow(nRow);
+    return pRow != nullptr ? FindItemData(reinterpret_cast<quintptr>(pRow)) : -1;
+}
+
+const GridRow *CPellixGridView::RowOf(quintptr nDatum)
+{
+    return reinterpret_cast<const GridRow *>(nDatum);
+}
+
+int CPellixGridView::PositionOf(const GridRow *pRow) const
+{
+    for (int nRow = 0; nRow < GetRowCount(); ++nRow) {
+        if (GetRow(nRow) == pRow)
+            return nRow;
+    }
+    return -1;
 }
 
 bool CPellixGridView::AreRowsEdited() const
@@ -126,14 +183,6 @@ void CPellixGridView::DeleteAllRows()
 {
     if (m_pContext != nullptr)
         m_pContext->Clear();
-}
-
-void CPellixGridView::OnRowsReset()
-{
-    m_nHitRow = -1;
-    m_nHitCol = -1;
-    // A row position the text pane still holds would name a row of the next node.
-    emit cellCleared();
 }
 
 void CPellixGridView::BeginFill()
@@ -155,22 +204,6 @@ void CPellixGridView::SetRedraw(bool bRedraw)
         viewport()->update();
 }
 
-void CPellixGridView::EndCellEdit()
-{
-    if (QWidget *pEditor = indexWidget(m_editIndex)) {
-        commitData(pEditor);
-        closeEditor(pEditor, QAbstractItemDelegate::NoHint);
-    }
-    m_editIndex = QPersistentModelIndex();
-}
-
-void CPellixGridView::SetCellFromTextPane(int nRow, int nCol, const QString &strText)
-{
-    if (nCol != CGridRowModel::ColName && nCol != CGridRowModel::ColValue)
-        return;
-    m_pRows->SetCellText(nRow, nCol, strText);
-}
-
 void CPellixGridView::InsertEmptyRow(dom::NodeType kind)
 {
     if (IsShowingNode())
@@ -182,107 +215,38 @@ int CPellixGridView::AppendRow(dom::NodeType kind)
     return m_pContext != nullptr ? m_pContext->AppendRow(kind) : -1;
 }
 
-void CPellixGridView::HitCell(const QModelIndex &viewIndex)
+int CPellixGridView::OnAppendRow()
 {
-    if (!viewIndex.isValid())
-        return;
-    const QModelIndex rowIndex = m_pSorted->mapToSource(viewIndex);
-    m_nHitRow = rowIndex.row();
-    m_nHitCol = rowIndex.column();
-    ShowHitCellInTextPane();
-}
-
-void CPellixGridView::ShowHitCellInTextPane()
-{
-    const GridRow *pRow = GetRow(m_nHitRow);
-    const bool bName = m_nHitCol == CGridRowModel::ColName;
-    if (pRow == nullptr || m_nHitCol == CGridRowModel::ColType ||
-        (bName && CEditContext::IsNameReadOnly(pRow->nKind))) {
-        emit cellCleared();
-        return;
-    }
-    emit cellShown(bName ? pRow->strName : pRow->strValue, m_nHitRow, m_nHitCol);
-}
-
-void CPellixGridView::OnCellCommitted(int nRow, int /*nCol*/)
-{
-    // The text pane shows the hit cell; a commit into its row may change that text or, for
-    // a new kind, whether the pane may write into the name.
-    if (nRow == m_nHitRow)
-        ShowHitCellInTextPane();
-}
-
-bool CPellixGridView::edit(const QModelIndex &index, EditTrigger trigger, QEvent *pEvent)
-{
-    if (!QTableView::edit(index, trigger, pEvent))
-        return false;
-    m_editIndex = index;
-    return true;
-}
-
-bool CPellixGridView::IsLastCell(const QModelIndex &viewIndex) const
-{
-    return viewIndex.isValid() && viewIndex.row() == model()->rowCount() - 1 &&
-           horizontalHeader()->visualIndex(viewIndex.column()) == horizontalHeader()->count() - 1;
-}
-
-QModelIndex CPellixGridView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
-{
-    // Tab from the last cell opens a new attribute row and moves into its Type cell.
-    if (action == MoveNext && IsShowingNode() && IsLastCell(currentIndex())) {
-        const int nRow = AppendRow(dom::NODE_ATTRIBUTE);
-        return m_pSorted->mapFromSource(m_pRows->index(nRow, CGridRowModel::ColType));
-    }
-    return QTableView::moveCursor(action, modifiers);
-}
-
-void CPellixGridView::keyPressEvent(QKeyEvent *pEvent)
-{
-    const bool bEnter = pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter;
-    if (bEnter && state() != EditingState && currentIndex().isValid()) {
-        edit(currentIndex());
-        return;
-    }
-    QTableView::keyPressEvent(pEvent);
-}
-
-void CPellixGridView::mousePressEvent(QMouseEvent *pEvent)
-{
-    const QModelIndex index = indexAt(pEvent->position().toPoint());
-    m_bPressOnCurrentRow = pEvent->button() == Qt::LeftButton && index.isValid() &&
-                           currentIndex().isValid() && index.row() == currentIndex().row();
-    const bool bOnCurrentCell = index.isValid() && index == currentIndex();
-    m_pressIndex = index;
-    QTableView::mousePressEvent(pEvent);
-    // A click on the current cell moves nothing, but it is still a hit.
-    if (bOnCurrentCell)
-        HitCell(index);
-}
-
-void CPellixGridView::mouseReleaseEvent(QMouseEvent *pEvent)
-{
-    QTableView::mouseReleaseEvent(pEvent);
-    const QModelIndex index = indexAt(pEvent->position().toPoint());
-    if (m_bPressOnCurrentRow && index.isValid() && index == m_pressIndex && state() != EditingState)
-        edit(index);
-    m_bPressOnCurrentRow = false;
-}
-
-void CPellixGridView::paintEvent(QPaintEvent *pEvent)
-{
-    QTableView::paintEvent(pEvent);
-    // The whole current row is highlighted; the cell that Enter or typing would edit is framed.
-    const QModelIndex current = currentIndex();
-    if (!current.isValid() || IsEditingCell())
-        return;
-    QPainter painter(viewport());
-    const bool bSelected = selectionModel()->isSelected(current);
-    painter.setPen(palette().color(bSelected ? QPalette::HighlightedText : QPalette::Text));
-    painter.drawRect(visualRect(current).adjusted(1, 1, -2, -2));
+    if (!IsShowingNode())
+        return 0;
+    AppendRow(dom::NODE_ATTRIBUTE);
+    return 1;
 }
 
 void CPellixGridView::OnInitialUpdate()
 {
     if (CMDIChildWnd *pFrame = GetParentFrame())
         pFrame->setWindowState(pFrame->windowState() | Qt::WindowMaximized);
+}
+
+bool CPellixGridView::OnPreparePrinting(CPrintInfo *pInfo)
+{
+    // The page count is known once the printer's fonts are: at the start of the job.
+    pInfo->m_nMaxPage = 0xFFFF;
+    return true;
+}
+
+void CPellixGridView::OnBeginPrinting(QPainter *pPainter, CPrintInfo *pInfo)
+{
+    pInfo->m_nMaxPage = CGridListView::OnBeginPrinting(pPainter, pInfo->m_rectDraw);
+}
+
+void CPellixGridView::OnPrint(QPainter *pPainter, CPrintInfo *pInfo)
+{
+    CGridListView::OnPrint(pPainter, pInfo->m_rectDraw, pInfo->m_nCurPage);
+}
+
+void CPellixGridView::OnEndPrinting(QPainter *, CPrintInfo *)
+{
+    CGridListView::OnEndPrinting();
 }

@@ -1,26 +1,36 @@
 #pragma once
 
 #include "EditContext.h"
+#include "GridListView.h"
 #include "GridRow.h"
 #include "View.h"
 
-#include <QPersistentModelIndex>
 #include <QPointer>
-#include <QTableView>
+#include <QStringList>
+#include <optional>
 
-class CGridRowModel;
-class QSortFilterProxyModel;
-
-// The grid pane: the rows of its window's edit context as "Type", "Name" and "Value", edited
-// in place. Rows keep the order they were filled or inserted in; sorting by a header only
-// changes the order they are shown in.
-class CPellixGridView : public QTableView, public CView
+// The grid pane: the rows of its window's edit context as "Type", "Name" and "Value" in a grid
+// list, edited in place. Each list row's datum is the address of its GridRow, which the
+// context owns. Rows keep the order they were filled or inserted in (row numbers of this
+// class's own functions count in that order); sorting and moving columns only change what is
+// shown.
+class CPellixGridView : public CGridListView, public CView
 {
     Q_OBJECT
 
 public:
+    // The column ids.
+    enum Column { ColType = 0, ColName = 1, ColValue = 2 };
+
     CPellixGridView(CDocument *pDoc, QWidget *pParent);
     ~CPellixGridView() override;
+
+    // The kind names in the order the "Type" choices offer them.
+    static const QStringList &KindNames();
+    // "" for a kind without a name.
+    static QString KindName(int nKind);
+    // The kind named exactly (case counts) strName, or nothing.
+    static std::optional<dom::NodeType> KindFromName(const QString &strName);
 
     // The rows shown and edited: the edit context of the same window.
     void SetEditContext(CEditContext *pContext);
@@ -33,6 +43,8 @@ public:
     // The row at nPos in fill and insert order, or null when out of range. Valid until the
     // rows are deleted.
     const GridRow *GetRow(int nPos) const;
+    // The list row that shows row nRow, or -1.
+    int ItemOfRow(int nRow) const;
     // No rows, no hit cell, not showing a node, not edited; the text pane forgets its cell.
     void DeleteAllRows();
     // Rows added between BeginFill and EndFill are the node's own, not edits. EndFill: the
@@ -43,9 +55,6 @@ public:
     void SetRedraw(bool bRedraw);
     // True after a cell commit, text-pane input or an inserted row since EndFill.
     bool AreRowsEdited() const;
-    // Commits an open cell editor into its row; nothing when none is open.
-    void EndCellEdit();
-    bool IsEditingCell() const { return state() == EditingState; }
     // Stores text typed in the text pane: the name of row nRow for nCol 1, its value for 2.
     // Nothing for another column, a missing row or a read-only name.
     void SetCellFromTextPane(int nRow, int nCol, const QString &strText);
@@ -56,47 +65,49 @@ public:
     void OnInitialUpdate() override;
     bool IsShowingNode() const;
 
-    // The last cell hit by a click or a cursor move, in row order (column 0 type, 1 name,
-    // 2 value); -1 while there is none.
-    int m_nHitRow = -1;
-    int m_nHitCol = -1;
+    // The pane's answers to the list: the text of a cell and the cell formats, choices and
+    // commits. A row without a datum shows "InCorrect Node!".
+    void GetGridCellText(int nRow, int nPos, quintptr nDatum, QString &strText) const;
+    bool GetGridCellFormat(GridCellFormat &request);
 
-    // Opens the cell editor of a cell (the view's own slot, kept visible beside the override).
-    using QTableView::edit;
+    // The names of text, CDATA and comment rows are read-only.
+    bool IsCellReadOnly(int nRow, int nPos) const override;
 
 signals:
     // A name or value cell was hit: its text, for the text pane to show and write back into
-    // that cell.
+    // that cell (row in fill order, column id).
     void cellShown(const QString &strText, int nRow, int nCol);
     // No cell the text pane may write into is hit (a type cell, a read-only name, no rows).
     void cellCleared();
 
 protected:
-    bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *pEvent) override;
-    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
-    void keyPressEvent(QKeyEvent *pEvent) override;
-    void mousePressEvent(QMouseEvent *pEvent) override;
-    void mouseReleaseEvent(QMouseEvent *pEvent) override;
-    void paintEvent(QPaintEvent *pEvent) override;
+    // Tab from the last cell: a new attribute row.
+    int OnAppendRow() override;
+    void OnCellHit(int nRow, int nPos) override;
+
+    bool OnPreparePrinting(CPrintInfo *pInfo) override;
+    void OnBeginPrinting(QPainter *pPainter, CPrintInfo *pInfo) override;
+    void OnPrint(QPainter *pPainter, CPrintInfo *pInfo) override;
+    void OnEndPrinting(QPainter *pPainter, CPrintInfo *pInfo) override;
 
 private:
     void SetUpColumns();
     void RegisterCommands();
+    void ConnectContext(CEditContext *pContext);
+    void OnRowsReset();
     // Appends an empty row of `kind` and returns its position.
     int AppendRow(dom::NodeType kind);
-    void OnRowsReset();
-    void HitCell(const QModelIndex &viewIndex);
-    // Puts the hit cell's text into the text pane, or clears the pane's target when the
-    // hit cell is not one the pane may write into.
-    void ShowHitCellInTextPane();
-    void OnCellCommitted(int nRow, int nCol);
-    bool IsLastCell(const QModelIndex &viewIndex) const;
+    // The row a list datum stands for, and its position in fill order (-1 when gone).
+    static const GridRow *RowOf(quintptr nDatum);
+    int PositionOf(const GridRow *pRow) const;
+    bool CommitCell(const GridCellFormat &request);
+    // Puts the cell (row in fill order, column id) into the text pane, or clears the pane's
+    // target when the cell is not one the pane may write into.
+    void ShowCellInTextPane(int nRow, int nColumnId);
 
-    CGridRowModel *const m_pRows;
-    QSortFilterProxyModel *const m_pSorted;
     // The window's context; it belongs to the window, which destroys it after its panes.
     QPointer<CEditContext> m_pContext;
-    QPersistentModelIndex m_editIndex;
-    QPersistentModelIndex m_pressIndex;
-    bool m_bPressOnCurrentRow = false;
+    // The cell the text pane writes into (row in fill order, column id), or -1.
+    int m_nTextRow = -1;
+    int m_nTextCol = -1;
 };

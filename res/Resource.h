@@ -98,9 +98,6 @@ inline constexpr int ID_INDICATOR_CAPS = 59137;
 inline constexpr int ID_INDICATOR_NUM = 59138;
 inline constexpr int ID_INDICATOR_SCRL = 59139;
 
-// Id of the grid control's in-place editors
-inline constexpr int IDC_GRID_INPLACE = 32841;
-
 // Strings, menus, icons, accelerators and tool bar
 inline constexpr int IDR_MAINFRAME = 128;  // title, main menu, accelerators, tool bar, app icon
 inline constexpr int IDR_PELLIXTYPE = 129; // document string, document icon

@@ -12,7 +12,6 @@
 #include "TreePath.h"
 
 #include <QApplication>
-#include <QSortFilterProxyModel>
 #include <QTest>
 
 namespace
@@ -33,13 +32,12 @@ CTreeItemRef Select(CChildFrame *pFrame, const QString &strPath)
 void TypeIntoCell(CChildFrame *pFrame, int nRow, int nCol, const QString &strText)
 {
     CPellixGridView *pGrid = pFrame->GetGridPane();
-    auto *pSorted = static_cast<QSortFilterProxyModel *>(pGrid->model());
-    const QModelIndex index = pSorted->mapFromSource(pSorted->sourceModel()->index(nRow, nCol));
-    const QPoint at = pGrid->visualRect(index).center();
+    QRect rect;
+    ASSERT_TRUE(pGrid->GetCellRect(pGrid->ItemOfRow(nRow), pGrid->FindColumn(nCol), rect));
     for (int nClick = 0; nClick < 2 && !pGrid->IsEditingCell(); ++nClick)
-        QTest::mouseClick(pGrid->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        QTest::mouseClick(pGrid->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
     ASSERT_TRUE(pGrid->IsEditingCell());
-    QWidget *pEditor = pGrid->indexWidget(pGrid->currentIndex());
+    QWidget *pEditor = pGrid->GetCellEditor();
     ASSERT_NE(pEditor, nullptr);
     QTest::keyClick(pEditor, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(pEditor, strText);
@@ -98,7 +96,7 @@ TEST_F(TwoWindows, ClosingTheEditedWindowThenTheOtherAsksAndSavesTheEdit)
     Select(m_pFirst, "root/child");
     TypeIntoCell(m_pFirst, 0, 2, "new");
     CPellixGridView *pGrid = m_pFirst->GetGridPane();
-    QTest::keyClick(pGrid->indexWidget(pGrid->currentIndex()), Qt::Key_Return);
+    QTest::keyClick(pGrid->GetCellEditor(), Qt::Key_Return);
     QApplication::processEvents();
 
     // Not the last window: it closes without a prompt, and its edit stays in the document.

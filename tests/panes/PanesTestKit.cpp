@@ -1,7 +1,6 @@
 #include "PanesTestKit.h"
 
 #include <QApplication>
-#include <QSortFilterProxyModel>
 #include <QSplitter>
 #include <QTest>
 #include <QVBoxLayout>
@@ -23,22 +22,23 @@ void PanesTest::Fill(std::initializer_list<GridRow> rows)
     m_pGrid->EndFill();
 }
 
-QModelIndex PanesTest::ViewIndex(int nRow, int nCol) const
+QRect PanesTest::CellRect(int nRow, int nCol) const
 {
-    auto *pSorted = static_cast<QSortFilterProxyModel *>(m_pGrid->model());
-    return pSorted->mapFromSource(pSorted->sourceModel()->index(nRow, nCol));
+    QRect rect;
+    EXPECT_TRUE(m_pGrid->GetCellRect(m_pGrid->ItemOfRow(nRow), m_pGrid->FindColumn(nCol), rect))
+        << "no cell " << nRow << ", " << nCol;
+    return rect;
 }
 
 QString PanesTest::CellText(int nRow, int nCol) const
 {
-    return ViewIndex(nRow, nCol).data().toString();
+    return m_pGrid->GetCellText(m_pGrid->ItemOfRow(nRow), m_pGrid->FindColumn(nCol));
 }
 
 void PanesTest::ClickCell(int nRow, int nCol)
 {
-    const QRect rect = m_pGrid->visualRect(ViewIndex(nRow, nCol));
-    EXPECT_FALSE(rect.isEmpty());
-    QTest::mouseClick(m_pGrid->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+    QTest::mouseClick(m_pGrid->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      CellRect(nRow, nCol).center());
 }
 
 QWidget *PanesTest::OpenEditor(int nRow, int nCol)
@@ -51,9 +51,30 @@ QWidget *PanesTest::OpenEditor(int nRow, int nCol)
 
 QWidget *PanesTest::Editor() const
 {
-    if (!m_pGrid->IsEditingCell())
-        return nullptr;
-    return m_pGrid->indexWidget(m_pGrid->currentIndex());
+    return m_pGrid->GetCellEditor();
+}
+
+void PanesTest::MoveCursorTo(int nRow, int nCol)
+{
+    m_pGrid->SetFocusCol(m_pGrid->FindColumn(nCol));
+    m_pGrid->ClearSelection();
+    m_pGrid->SelectFocusedRow(m_pGrid->ItemOfRow(nRow));
+}
+
+std::pair<int, int> PanesTest::CursorCell() const
+{
+    const int nItem = m_pGrid->GetFocusedRow();
+    int nRow = -1;
+    for (int i = 0; i < m_pGrid->GetRowCount(); ++i) {
+        if (m_pGrid->ItemOfRow(i) == nItem)
+            nRow = i;
+    }
+    return {nRow, m_pGrid->GetColumnId(m_pGrid->GetFocusCol())};
+}
+
+void PanesTest::CommitCell(int nRow, int nCol, const QString &strText)
+{
+    m_pGrid->OnEndLabelEdit(m_pGrid->ItemOfRow(nRow), m_pGrid->FindColumn(nCol), &strText);
 }
 
 void PanesTest::Type(const QString &strKeys)

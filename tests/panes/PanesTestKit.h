@@ -7,8 +7,7 @@
 #include <gtest/gtest.h>
 #include <initializer_list>
 #include <memory>
-
-class QSortFilterProxyModel;
+#include <utility>
 
 // A document window's two node panes, wired as a window wires them, on screen and active.
 class PanesTest : public ::testing::Test
@@ -19,15 +18,21 @@ protected:
 
     // Replaces the rows by those of a node, as the tree pane fills them.
     void Fill(std::initializer_list<GridRow> rows);
-    // The cell of row nRow (fill order) and column nCol as the view shows it.
-    QModelIndex ViewIndex(int nRow, int nCol) const;
-    // The text the view shows in that cell.
+    // Where the grid shows the cell of row nRow (fill order) and column id nCol.
+    QRect CellRect(int nRow, int nCol) const;
+    // The text the grid shows in that cell.
     QString CellText(int nRow, int nCol) const;
     void ClickCell(int nRow, int nCol);
-    // Clicks the cell until its editor opens (a click in the current row opens it).
+    // Clicks the cell until its editor opens (a click in the focused row opens it).
     QWidget *OpenEditor(int nRow, int nCol);
     // The open cell editor, or null.
     QWidget *Editor() const;
+    // Puts the cell cursor on a cell, as the arrow keys do.
+    void MoveCursorTo(int nRow, int nCol);
+    // The cursor's cell as (row in fill order, column id).
+    std::pair<int, int> CursorCell() const;
+    // Ends an edit of the cell with strText, as an editor does.
+    void CommitCell(int nRow, int nCol, const QString &strText);
     // Types into whatever has the focus.
     static void Type(const QString &strKeys);
     static void Press(Qt::Key key);

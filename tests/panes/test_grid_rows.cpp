@@ -1,13 +1,11 @@
 // The rows the tree pane fills and reads back: positions, order, fill state, display.
 #include "PanesTestKit.h"
 
-#include "GridRowModel.h"
+#include "MessageRecorder.h"
 
 #include <QAbstractItemModelTester>
-#include <QColor>
-#include <QFont>
+#include <QApplication>
 #include <QHeaderView>
-#include <QSortFilterProxyModel>
 #include <QTest>
 
 namespace
@@ -24,8 +22,8 @@ void ClickHeader(CPellixGridView *pGrid, int nSection)
 QStringList ShownNames(const CPellixGridView *pGrid)
 {
     QStringList names;
-    for (int nRow = 0; nRow < pGrid->model()->rowCount(); ++nRow)
-        names << pGrid->model()->index(nRow, 1).data().toString();
+    for (int nItem = 0; nItem < pGrid->GetItemCount(); ++nItem)
+        names << pGrid->GetCellText(nItem, pGrid->FindColumn(CPellixGridView::ColName));
     return names;
 }
 } // namespace
@@ -62,22 +60,35 @@ TEST_F(GridRows, HeaderSortingChangesOnlyTheShownOrder)
 {
     Fill({{dom::NODE_ATTRIBUTE, "b", "2"},
           {dom::NODE_ATTRIBUTE, "a", "1"},
-          {dom::NODE_ATTRIBUTE, "c", "3"}});
-    ClickHeader(m_pGrid, 1);
-    EXPECT_EQ(ShownNames(m_pGrid), QStringList({"a", "b", "c"}));
+          {dom::NODE_ATTRIBUTE, "c", "30"}});
+    // Values sort as numbers; the first click on a header sorts descending, the next ascending.
+    ClickHeader(m_pGrid, 2);
+    EXPECT_EQ(ShownNames(m_pGrid), QStringList({"c", "b", "a"}));
     EXPECT_EQ(RowAt(*m_pGrid, 0).strName, "b");
     EXPECT_EQ(RowAt(*m_pGrid, 1).strName, "a");
 
-    // A hit on the first shown row names the row in fill order.
+    // A hit on a shown row gives the text pane the row in fill order.
     ClickCell(1, 2);
-    EXPECT_EQ(m_pGrid->m_nHitRow, 1);
+    EXPECT_EQ(m_pGrid->m_nHitRow, 2);
     EXPECT_EQ(m_pText->toPlainText(), "1");
+    EXPECT_EQ(m_pText->GetTargetRow(), 1);
+    FocusTextPane();
+    Type("0");
+    EXPECT_EQ(RowAt(*m_pGrid, 1), (RowValue{2, "a", "10"}));
 
-    ClickHeader(m_pGrid, 1);
-    EXPECT_EQ(ShownNames(m_pGrid), QStringList({"c", "b", "a"}));
-    ClickHeader(m_pGrid, 1);
+    ClickHeader(m_pGrid, 2);
     EXPECT_EQ(ShownNames(m_pGrid), QStringList({"b", "a", "c"}));
-    EXPECT_FALSE(m_pGrid->AreRowsEdited());
+    ClickHeader(m_pGrid, 2);
+    EXPECT_EQ(ShownNames(m_pGrid), QStringList({"c", "a", "b"}));
+    // Names sort as numbers too, so names that are no numbers keep their order.
+    ClickHeader(m_pGrid, 1);
+    EXPECT_EQ(ShownNames(m_pGrid), QStringList({"c", "a", "b"}));
+    // Rows inserted later go where they are inserted in both orders.
+    m_pGrid->InsertEmptyRow(dom::NODE_COMMENT);
+    EXPECT_EQ(ShownNames(m_pGrid), QStringList({"c", "a", "b", ""}));
+    EXPECT_EQ(RowAt(*m_pGrid, 3).nKind, 8);
+    EXPECT_EQ(RowAt(*m_pGrid, 0).strName, "b");
+    EXPECT_TRUE(m_pGrid->AreRowsEdited());
 }
 
 TEST_F(GridRows, FilledRowsAreCleanAndRowsAddedLaterAreEdits)
@@ -118,7 +129,7 @@ TEST_F(GridRows, DeleteAllRowsForgetsHitCellNodeAndEdits)
     EXPECT_EQ(m_pText->IsLocked(), 1);
 }
 
-TEST_F(GridRows, CellsShowKindNamesNamesAndValuesInTheirColours)
+TEST_F(GridRows, CellsShowKindNamesNamesAndValuesInTheirFormats)
 {
     Fill({{dom::NODE_ATTRIBUTE, "a", "1"},
           {dom::NODE_TEXT, "#text", "t"},
@@ -133,47 +144,102 @@ TEST_F(GridRows, CellsShowKindNamesNamesAndValuesInTheirColours)
     EXPECT_EQ(CellText(3, 1), "pi");
     EXPECT_EQ(CellText(3, 2), "d");
 
-    EXPECT_TRUE(ViewIndex(0, 0).data(Qt::FontRole).value<QFont>().bold());
-    EXPECT_EQ(ViewIndex(0, 1).data(Qt::ForegroundRole).value<QColor>(), QColor(0, 0, 255));
-    EXPECT_EQ(ViewIndex(0, 2).data(Qt::ForegroundRole).value<QColor>(), QColor(255, 0, 0));
+    const auto format = [](int nColumn) {
+        GridCellFormat request;
+        request.nCode = GRIDQ_FORMAT;
+        request.nColumn = nColumn;
+        return request;
+    };
+    GridCellFormat type = format(CPellixGridView::ColType);
+    GridCellFormat name = format(CPellixGridView::ColName);
+    GridCellFormat value = format(CPellixGridView::ColValue);
+    ASSERT_TRUE(m_pGrid->GetGridCellFormat(type));
+    ASSERT_TRUE(m_pGrid->GetGridCellFormat(name));
+    ASSERT_TRUE(m_pGrid->GetGridCellFormat(value));
+    EXPECT_EQ(type.dwFlags, GRIDF_BOLD);
+    EXPECT_EQ(name.dwFlags, GRIDF_TEXTCOLOR);
+    EXPECT_EQ(name.crText, QColor(0, 0, 255));
+    EXPECT_EQ(value.dwFlags, GRIDF_TEXTCOLOR);
+    EXPECT_EQ(value.crText, QColor(255, 0, 0));
+    GridCellFormat extra;
+    extra.nCode = GRIDQ_ROWEXTRA;
+    EXPECT_FALSE(m_pGrid->GetGridCellFormat(extra));
 
-    const QHeaderView *pHeader = m_pGrid->horizontalHeader();
-    const QAbstractItemModel *pModel = m_pGrid->model();
-    EXPECT_EQ(pModel->headerData(0, Qt::Horizontal).toString(), "Type");
-    EXPECT_EQ(pModel->headerData(1, Qt::Horizontal).toString(), "Name");
-    EXPECT_EQ(pModel->headerData(2, Qt::Horizontal).toString(), "Value");
-    EXPECT_EQ(pHeader->sectionSize(0), 150);
-    EXPECT_EQ(pHeader->sectionSize(1), 120);
-    EXPECT_EQ(pHeader->sectionSize(2), 300);
+    EXPECT_EQ(m_pGrid->GetColumnCaption(0), "Type");
+    EXPECT_EQ(m_pGrid->GetColumnCaption(1), "Name");
+    EXPECT_EQ(m_pGrid->GetColumnCaption(2), "Value");
+    EXPECT_EQ(m_pGrid->GetColumnWidth(0), 150);
+    EXPECT_EQ(m_pGrid->GetColumnWidth(1), 120);
+    EXPECT_EQ(m_pGrid->GetColumnWidth(2), 300);
+    EXPECT_EQ(m_pGrid->GetRowHeight(), 17);
+    EXPECT_EQ(m_pGrid->GetOptions(), 0x793FU);
 }
 
-TEST_F(GridRows, ModelsStayConsistentThroughFillEditSortAndClear)
+TEST_F(GridRows, NamesStayBlueAndValuesRedOnTheSelectedRow)
 {
-    auto *pSorted = static_cast<QSortFilterProxyModel *>(m_pGrid->model());
-    QAbstractItemModelTester rowTester(pSorted->sourceModel(),
-                                       QAbstractItemModelTester::FailureReportingMode::Fatal);
-    QAbstractItemModelTester viewTester(pSorted,
-                                        QAbstractItemModelTester::FailureReportingMode::Fatal);
+    Fill({{dom::NODE_ATTRIBUTE, "name", "value"}, {dom::NODE_ATTRIBUTE, "", ""}});
+    ClickCell(0, 0);
+    m_pGrid->setFocus();
+    QApplication::processEvents();
+    const QImage image = m_pGrid->viewport()->grab().toImage();
+    // Pixels of one strong colour: blue (2), red (0).
+    const auto count = [&image](const QRect &rect, int nChannel) {
+        int nCount = 0;
+        for (int y = rect.top(); y <= rect.bottom(); ++y) {
+            for (int x = rect.left(); x <= rect.right(); ++x) {
+                const QColor pixel = image.pixelColor(x, y);
+                const int channels[] = {pixel.red(), pixel.green(), pixel.blue()};
+                bool bOnly = channels[nChannel] > 180;
+                for (int i = 0; i < 3; ++i)
+                    bOnly = bOnly && (i == nChannel || channels[i] < 90);
+                nCount += bOnly ? 1 : 0;
+            }
+        }
+        return nCount;
+    };
+    EXPECT_GT(count(CellRect(0, 1), 2), 5);
+    EXPECT_GT(count(CellRect(0, 2), 0), 5);
+    EXPECT_EQ(count(CellRect(0, 1), 0), 0);
+    // The selected row's background is lighter than the highlight, under both texts.
+    const QColor back = image.pixelColor(CellRect(0, 1).left() + 2, CellRect(0, 1).center().y());
+    EXPECT_NE(back, m_pGrid->palette().color(QPalette::Base));
+    EXPECT_GT(back.lightness(), m_pGrid->palette().color(QPalette::Highlight).lightness());
+}
+
+TEST_F(GridRows, ARowWithoutItsRecordSaysSo)
+{
+    Fill({{dom::NODE_ATTRIBUTE, "a", "1"}});
+    MessageRecorder recorder;
+    m_pGrid->InsertRowItem(0, 0);
+    EXPECT_EQ(m_pGrid->GetCellText(0, 1), "");
+    EXPECT_EQ(recorder.messages().value(0), "InCorrect Node!");
+    m_pGrid->DeleteAllItems();
+}
+
+TEST_F(GridRows, TheModelStaysConsistentThroughFillEditSortAndClear)
+{
+    QAbstractItemModelTester tester(m_pGrid->model(),
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
     Fill({{dom::NODE_ATTRIBUTE, "b", "2"},
           {dom::NODE_TEXT, "#text", "t"},
           {dom::NODE_ATTRIBUTE, "", ""}});
     m_pGrid->AddRow(1, dom::NODE_COMMENT, "#comment", "c");
     m_pGrid->InsertEmptyRow(dom::NODE_PROCESSING_INSTRUCTION);
-    pSorted->sort(2, Qt::DescendingOrder);
-    EXPECT_TRUE(pSorted->setData(pSorted->index(0, 0), "CDATASection"));
+    m_pGrid->SortByColumn(2);
+    CommitCell(0, 0, "CDATASection");
     m_pGrid->SetCellFromTextPane(0, 2, "z");
-    pSorted->sort(-1);
+    m_pGrid->SortByColumn(0);
     m_pGrid->DeleteAllRows();
-    EXPECT_EQ(pSorted->rowCount(), 0);
+    EXPECT_EQ(m_pGrid->model()->rowCount(), 0);
 }
 
-TEST(GridRowModel, KindNamesMatchExactly)
+TEST(GridKinds, KindNamesMatchExactly)
 {
-    EXPECT_EQ(CGridRowModel::KindNames(),
+    EXPECT_EQ(CPellixGridView::KindNames(),
               QStringList({"Attribute", "Text", "Comment", "ProcessInstruction", "CDATASection"}));
-    EXPECT_EQ(CGridRowModel::KindFromName("Comment"), 8);
-    EXPECT_EQ(CGridRowModel::KindFromName("CDATASection"), 4);
-    EXPECT_EQ(CGridRowModel::KindFromName("comment"), std::nullopt);
-    EXPECT_EQ(CGridRowModel::KindFromName("Comment "), std::nullopt);
-    EXPECT_EQ(CGridRowModel::KindFromName(""), std::nullopt);
+    EXPECT_EQ(CPellixGridView::KindFromName("Comment"), 8);
+    EXPECT_EQ(CPellixGridView::KindFromName("CDATASection"), 4);
+    EXPECT_EQ(CPellixGridView::KindFromName("comment"), std::nullopt);
+    EXPECT_EQ(CPellixGridView::KindFromName("Comment "), std::nullopt);
+    EXPECT_EQ(CPellixGridView::KindFromName(""), std::nullopt);
 }

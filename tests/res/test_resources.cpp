@@ -1,3 +1,4 @@
+#include "GridListConstants.h"
 #include "Images.h"
 #include "MenuTables.h"
 #include "Resource.h"
