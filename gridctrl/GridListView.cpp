@@ -1,5 +1,8 @@
 #include "GridListView.h"
 
+#include "GridHeaderCtrl.h"
+#include "GridListTip.h"
+
 #include "ColumnDefinitionSet.h"
 #include "GridEditorDelegate.h"
 #include "GridListModel.h"
@@ -39,7 +42,13 @@ CGridListView::~CGridListView() = default;
 
 QHeaderView *CGridListView::CreateHeader(CGridListView *pList)
 {
-    return new QHeaderView(Qt::Horizontal, pList);
+    auto *pHeader = new CGridHeaderCtrl(pList);
+    // A dragged column lands where the list's rules put it (column 0 stays first).
+    pHeader->SetDropFunction([pList](int &nFrom, int &nTo) {
+        pList->MoveColumn(nFrom, nTo);
+        return true;
+    });
+    return pHeader;
 }
 
 void CGridListView::SetUpHeader()
@@ -208,6 +217,11 @@ void CGridListView::ApplyColumnDefinitions()
                                       bFixed ? QHeaderView::Fixed : QHeaderView::Interactive);
     }
     m_bArrangingHeader = false;
+    if (auto *pDrawn = qobject_cast<CGridHeaderCtrl *>(pHeader)) {
+        pDrawn->SetFixedWidthMask(m_headerState.dwFixedWidthMask);
+        pDrawn->SetNoMarkMask(m_headerState.dwNoMarkMask);
+        pDrawn->SetAscendingMask(m_headerState.dwDirectionMask);
+    }
     UpdateSortIndicator();
     viewport()->update();
 }
@@ -371,7 +385,31 @@ void CGridListView::scrollContentsBy(int dx, int dy)
     QTableView::scrollContentsBy(dx, dy);
 }
 
-void CGridListView::ShowCellTip(const QRect &, const QString &, int) {}
+void CGridListView::ShowCellTip(const QRect &rectCell, const QString &strText, int nOffset)
+{
+    if (m_pTip == nullptr)
+        m_pTip = new CGridListTip(this);
+    // The tip shows the text in the cell's own font and colours, so it seems to grow out of it.
+    const QPoint at = rectCell.center();
+    int nPos = 0;
+    QRect rect;
+    const int nRow = GetCellRectAt(at, rect, nPos);
+    GridCellFormat format;
+    QFont font = this->font();
+    QColor textColor;
+    if (nRow >= 0 && QueryCellFormat(nRow, nPos, format)) {
+        font = format.dwFlags & GRIDF_FONT ? format.font : GetScreenFont(format.dwFlags);
+        if (format.dwFlags & GRIDF_TEXTCOLOR)
+            textColor = format.crText;
+    }
+    m_pTip->Show(viewport(), rectCell, strText, font, nOffset, textColor);
+}
+
+void CGridListView::HideCellTip()
+{
+    if (m_pTip != nullptr)
+        m_pTip->Hide();
+}
 
 int CGridListView::OnBeginPrinting(QPainter *pPainter, const QRect &rectPage)
 {

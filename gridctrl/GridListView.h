@@ -190,7 +190,7 @@ protected:
     // drawn nOffset pixels in. The list has no tip window of its own.
     virtual void ShowCellTip(const QRect &rectCell, const QString &strText, int nOffset);
     // Hides a tip shown by ShowCellTip.
-    virtual void HideCellTip() {}
+    virtual void HideCellTip();
 
     bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *pEvent) override;
     void closeEditor(QWidget *pEditor, QAbstractItemDelegate::EndEditHint hint) override;
@@ -244,6 +244,8 @@ private:
     std::unique_ptr<ColumnDefinitionSet> m_pColumnDefs;
     GridColumnMasks m_masks;
     GridHeaderState m_headerState;
+    // Made on first use; a child of the list.
+    class CGridListTip *m_pTip = nullptr;
     quint32 m_dwOptions = GLO_DEFAULT;
     quint32 m_dwCellFormatMask = 0;
     int m_nFocusCol = -1;

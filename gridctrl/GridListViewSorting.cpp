@@ -1,6 +1,8 @@
 // Sorting the rows as shown, moving columns, and the limits on resizing them.
 #include "GridListView.h"
 
+#include "GridHeaderCtrl.h"
+
 #include "ColumnDefinitionSet.h"
 #include "GridListModel.h"
 #include "GridSortKeys.h"
@@ -48,6 +50,10 @@ void CGridListView::UpdateSortIndicator()
 {
     QHeaderView *pHeader = horizontalHeader();
     const int nSorted = m_headerState.nSortColumn;
+    // The drawn header paints its own raised mark; Qt's indicator state is kept beside it (the
+    // header draws only the section face, never Qt's arrow) for whoever reads the header.
+    if (auto *pDrawn = qobject_cast<CGridHeaderCtrl *>(pHeader))
+        pDrawn->SetSortColumn(nSorted, m_headerState.bSortAscending);
     const int nLogical = LogicalColumn(nSorted);
     const bool bMark =
         nLogical >= 0 && !GridColumnMasks::Has(m_headerState.dwNoMarkMask, GetColumnId(nSorted));

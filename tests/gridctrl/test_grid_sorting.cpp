@@ -1,4 +1,5 @@
 // Sorting rows as shown by a header click, the sort keys, and moving columns.
+#include "GridHeaderCtrl.h"
 #include "GridSortKeys.h"
 #include "GridTestKit.h"
 
@@ -163,4 +164,25 @@ TEST_F(GridSorting, MovingAColumnNeverMovesTheFirstAndKeepsItsCells)
     EXPECT_EQ(Captions(m_pList), QStringList({"Kind", "Value", "Name"}));
     m_pList->horizontalHeader()->moveSection(0, 2);
     EXPECT_EQ(Captions(m_pList), QStringList({"Kind", "Value", "Name"}));
+}
+
+// The list draws its header itself: the raised mark follows the sort, and a column dragged to
+// the front lands second.
+TEST(GridSortingAlone, TheDrawnHeaderFollowsTheSortAndTheMoveRules)
+{
+    TestList list;
+    list.SetColumns({{0, "Kind", COLDEF_SORTABLE, 100},
+                     {1, "Name", COLDEF_SORTABLE, 100},
+                     {2, "Value", COLDEF_SORTABLE, 100}});
+    list.Fill({{"b", "1", "x"}, {"a", "2", "y"}});
+    auto *pHeader = qobject_cast<CGridHeaderCtrl *>(list.horizontalHeader());
+    ASSERT_NE(pHeader, nullptr);
+    list.SortByColumn(1);
+    EXPECT_EQ(pHeader->GetSortColumn(), 1);
+    EXPECT_EQ(pHeader->IsSortAscending(), list.GetHeaderState().bSortAscending);
+    int nFrom = 2;
+    int nTo = 0;
+    EXPECT_TRUE(pHeader->MoveColumn(nFrom, nTo));
+    EXPECT_EQ(pHeader->logicalIndex(0), 0);
+    EXPECT_EQ(pHeader->logicalIndex(1), 2);
 }
