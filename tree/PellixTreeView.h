@@ -15,6 +15,8 @@ class CTreeItemDelegate;
 struct CDocumentEdit;
 struct CRowsCommit;
 class CTreeItemModel;
+class QLabel;
+class QLineEdit;
 class QMenu;
 class QTimer;
 
@@ -27,8 +29,6 @@ class CPellixTreeView : public QTreeView, public CView
     Q_OBJECT
 
 public:
-    // The pane's internal clipboard modes.
-    enum ClipMode { CLIP_COPY = 0, CLIP_CUT = 1, CLIP_NONE = 2 };
     // Item images.
     enum TreeImage : int { IMG_DOCUMENT = 0, IMG_ELEMENT = 1, IMG_CUT = 7 };
     // Items at this depth stay collapsed: the view lays out expanded levels recursively, so
@@ -91,6 +91,31 @@ public:
     // Adds the popup menu's entries to `pMenu`, grayed for the current item.
     void FillPopupMenu(QMenu *pMenu) const;
 
+    // Clipboard (the mark is the program's one CTreeClipboard). While a label is edited the
+    // three act on the label's text instead. Cut and Copy mark the current item and put its
+    // subtree on the system clipboard as XML text; Paste copies the marked subtree under the
+    // current item, or moves it there after a Cut, and ends the Cut. Each returns true when it
+    // changed the document.
+    bool CutItem();
+    bool CopyItem();
+    bool PasteItem();
+    // Places a copy of the subtree of `source` (of any pane) as the last child of `target`, or
+    // after a Cut moves it there; true when the document changed. Refused: a cut item under
+    // its own parent or into its own subtree, a node the target cannot hold.
+    bool CopyNodeUnder(const CTreeItemRef &source, const CTreeItemRef &target);
+
+    // Drag and drop. A drop moves the dragged subtree under the target (with Ctrl: copies it),
+    // except onto the dragged item itself, its parent or an item below it.
+    bool IsDragging() const { return m_bDragging; }
+    const CTreeItemRef &GetDropTarget() const { return m_itemDropTarget; }
+    // Whether `target` takes a drop of `source`.
+    static bool CanDropOn(const CTreeItemRef &source, const CTreeItemRef &target);
+    // The item drawn highlighted in place of the selection (the drop target, or the popup's
+    // item while the popup is open); null when the selection shows.
+    CTreeItemRef GetHighlightedItem() const;
+    // The image that follows the cursor during a drag; null when no drag is under way.
+    QWidget *GetDragImage() const;
+
     // Deletes every item, forgetting any handle that named one.
     void DeleteAllTreeItems();
     // Adds the document item (top level, image 0) labelled `label` for the document node.
@@ -112,6 +137,10 @@ protected:
     void mousePressEvent(QMouseEvent *pEvent) override;
     void mouseReleaseEvent(QMouseEvent *pEvent) override;
     void mouseDoubleClickEvent(QMouseEvent *pEvent) override;
+    void mouseMoveEvent(QMouseEvent *pEvent) override;
+    void dragEnterEvent(QDragEnterEvent *pEvent) override;
+    void dragMoveEvent(QDragMoveEvent *pEvent) override;
+    void dropEvent(QDropEvent *pEvent) override;
     void contextMenuEvent(QContextMenuEvent *pEvent) override;
     bool viewportEvent(QEvent *pEvent) override;
 
@@ -131,8 +160,26 @@ private:
     // Brings the items up to date with a change to the DOM, whichever window made it.
     void OnDocumentEdited(const CDocumentEdit &edit);
     void AddItemsFor(const CTreeItemRef &parent, const dom::Node &node);
+    void MoveItemsFor(const CDocumentEdit &edit);
+    // Closes the items of the subtree that a move took to kMaxShownDepth or below.
+    void CollapseTooDeep(const CTreeItemRef &top);
     CTreeItemRef FindChildItem(const CTreeItemRef &parent, const dom::Node &node) const;
     void ReportRefusedRows(const CTreeItemRef &item, const CRowsCommit &result);
+    // The label editor while a label is edited, else null.
+    QLineEdit *GetLabelEditor() const;
+    // While a label is edited: runs fnEdit on its editor and returns true.
+    bool ForwardToLabelEditor(void (*fnEdit)(QLineEdit *pEditor));
+    // Cut and Copy: marks the current item in nMode.
+    void MarkCurrentItem(int nMode);
+    // Puts the node of `source`, an item of `pSourcePane`, under the node of `target`: moved
+    // when bMove, else copied.
+    bool PlaceNodeUnder(CPellixTreeView *pSourcePane, const CTreeItemRef &source,
+                        const CTreeItemRef &target, bool bMove);
+    void SetHighlightedItem(const CTreeItemRef &item);
+    void BeginDrag(const CTreeItemRef &item, const QPoint &ptGlobal);
+    void DragTo(const QPoint &ptViewport, const QPoint &ptGlobal);
+    // Ends a drag; with bDrop, drops the dragged item at ptViewport.
+    void EndDrag(bool bDrop, const QPoint &ptViewport, Qt::KeyboardModifiers modifiers);
 
     CTreeItemModel *const m_pModel;
     CTreeItemDelegate *const m_pDelegate;
@@ -147,10 +194,16 @@ private:
 
     CTreeItemRef m_itemCurrent;
     CTreeItemRef m_itemPrevious;
-    // Drag and clipboard state, kept here for the clipboard and drag commands.
-    CTreeItemRef m_itemDropTarget;
-    CTreeItemRef m_itemClipSource;
-    int m_nClipMode = CLIP_NONE;
-    bool m_bDragging = false;
     bool m_bEditingLabel = false;
+    QPersistentModelIndex m_labelEditIndex;
+    // Drag state: the item a left press hit (a drag may start from it), the dragged item, the
+    // item under the cursor and the image following the cursor, a child window of the pane.
+    CTreeItemRef m_itemPressed;
+    QPoint m_ptPressed;
+    CTreeItemRef m_itemDragged;
+    CTreeItemRef m_itemDropTarget;
+    bool m_bDragging = false;
+    QLabel *const m_pDragImage;
+    // The item drawn selected in place of the current one (see GetHighlightedItem).
+    QPersistentModelIndex m_highlighted;
 };

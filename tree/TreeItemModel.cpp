@@ -300,6 +300,49 @@ void CTreeItemModel::RenumberFrom(ItemId parent, int nRow)
         At(siblings[i]).nRow = static_cast<std::uint32_t>(i);
 }
 
+bool CTreeItemModel::MoveItem(ItemId id, ItemId parent, int nRow)
+{
+    if (id == kRootId || id >= m_nSlots || !At(id).bUsed || parent >= m_nSlots || !At(parent).bUsed)
+        return false;
+    for (ItemId up = parent; up != kRootId; up = At(up).parent) {
+        if (up == id)
+            return false;
+    }
+    const ItemId oldParent = At(id).parent;
+    const int nOldRow = RowOf(id);
+    const int nLastRow = ChildCount(parent) - (parent == oldParent ? 1 : 0);
+    nRow = std::clamp(nRow, 0, nLastRow);
+    if (parent == oldParent && nRow == nOldRow)
+        return false;
+    // Views count the destination before the item leaves its old place.
+    const int nDestination = parent == oldParent && nRow > nOldRow ? nRow + 1 : nRow;
+    if (!beginMoveRows(IndexOf(oldParent), nOldRow, nOldRow, IndexOf(parent), nDestination))
+        return false;
+    std::vector<ItemId> &oldSiblings = At(oldParent).children;
+    oldSiblings.erase(oldSiblings.begin() + nOldRow);
+    RenumberFrom(oldParent, nOldRow);
+    std::vector<ItemId> &siblings = At(parent).children;
+    siblings.insert(siblings.begin() + nRow, id);
+    RenumberFrom(parent, std::min(nRow, parent == oldParent ? nOldRow : nRow));
+    At(id).parent = parent;
+    UpdateDepths(id);
+    endMoveRows();
+    return true;
+}
+
+void CTreeItemModel::UpdateDepths(ItemId id)
+{
+    // Iterative: documents may nest far deeper than the call stack allows.
+    std::vector<ItemId> pending{id};
+    while (!pending.empty()) {
+        Item &item = At(pending.back());
+        pending.pop_back();
+        const std::uint16_t nParentDepth = At(item.parent).nDepth;
+        item.nDepth = nParentDepth == UINT16_MAX ? nParentDepth : nParentDepth + 1;
+        pending.insert(pending.end(), item.children.begin(), item.children.end());
+    }
+}
+
 void CTreeItemModel::RemoveItem(ItemId id)
 {
     if (id == kRootId || id >= m_nSlots || !At(id).bUsed)

@@ -98,6 +98,10 @@ public:
     ItemId InsertNewItem(ItemId parent, const dom::Node &node, int nImage, const QString &strLabel,
                          int nRow);
 
+    // Moves `id` with its subtree to child number nRow of `parent`, counted after the move
+    // (clamped to the end). The items keep their ids; false when nothing moved (the place is
+    // the item's own, or `parent` lies in its subtree).
+    bool MoveItem(ItemId id, ItemId parent, int nRow);
     // Deletes `id` and its whole subtree.
     void RemoveItem(ItemId id);
     // Deletes every item and forgets the document.
@@ -126,6 +130,8 @@ private:
     ItemId AllocateSlot();
     void FreeSubtree(ItemId id);
     void RenumberFrom(ItemId parent, int nRow);
+    // Sets the depth of `id` and its subtree from its parent's.
+    void UpdateDepths(ItemId id);
     void InitStorage();
     void NotifyChanged(ItemId id);
     // Stores a label when it differs from the node's name.

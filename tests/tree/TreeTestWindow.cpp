@@ -120,6 +120,31 @@ QStringList ChildLabels(const CTreeItemRef &parent)
     return labels;
 }
 
+QStringList ElementNames(const dom::Node &parent)
+{
+    QStringList names;
+    for (dom::Node child = parent.firstChild(); child; child = child.nextSibling()) {
+        if (child.nodeType() == dom::NODE_ELEMENT)
+            names << QString::fromUtf8(child.nodeName());
+    }
+    return names;
+}
+
+bool ItemsMatchNodes(const CTreeItemRef &parent)
+{
+    dom::Node node = parent.GetNode().firstChild();
+    for (CTreeItemRef child = parent.GetFirstChild(); child; child = child.GetNextSibling()) {
+        while (node && node.nodeType() != dom::NODE_ELEMENT)
+            node = node.nextSibling();
+        if (!(child.GetNode() == node) || !ItemsMatchNodes(child))
+            return false;
+        node = node.nextSibling();
+    }
+    while (node && node.nodeType() != dom::NODE_ELEMENT)
+        node = node.nextSibling();
+    return node.isNull();
+}
+
 bool IsMenuItemEnabled(QMenu *pMenu, int nID)
 {
     for (QAction *pAction : pMenu->actions()) {
