@@ -2,12 +2,15 @@
 
 #include "Document.h"
 #include "EditContext.h"
+#include "TreeFind.h"
 #include "TreeItemRef.h"
 #include "View.h"
 
 #include <QPersistentModelIndex>
 #include <QPointer>
 #include <QTreeView>
+#include <cstdint>
+#include <vector>
 
 class CDocumentEditor;
 class CPellixDoc;
@@ -104,6 +107,28 @@ public:
     // its own parent or into its own subtree, a node the target cannot hold.
     bool CopyNodeUnder(const CTreeItemRef &source, const CTreeItemRef &target);
 
+    // Find and replace. FindInTree builds the match list from `start` when the text differs
+    // from the last one or the list is empty (and selects the first match in the direction);
+    // otherwise it visits the next match in the direction, past the selected item (when
+    // replacing: past the item just renamed) and any deleted one, and with bReplace renames
+    // it to strReplace. Past the last match it reports "Finished Searching the Document" and
+    // selects the document item; the next visit starts over. The shown rows are committed
+    // first.
+    void FindInTree(const CTreeItemRef &start, const QString &strFind, bool bReplace,
+                    const QString &strReplace, const CFindOptions &options);
+    // Appends to arrFound, in pre-order from `start`, each item once for every way it matches;
+    // returns `start`.
+    CTreeItemRef CollectMatches(std::vector<CFoundItem> &arrFound, const CTreeItemRef &start,
+                                const QString &strFind, const CFindOptions &options) const;
+    // Renames every element that matches to strReplace; returns how many were renamed. A name
+    // the DOM refuses is reported once and renames nothing.
+    int ReplaceAll(const CTreeItemRef &start, const QString &strFind, const QString &strReplace,
+                   const CFindOptions &options);
+    // Forgets the match list (the next search builds a new one).
+    void ClearMatches();
+    // The live items of the match list, in order, deleted ones left out.
+    std::vector<CTreeItemRef> GetMatches() const;
+
     // Drag and drop. A drop moves the dragged subtree under the target (with Ctrl: copies it),
     // except onto the dragged item itself, its parent or an item below it.
     bool IsDragging() const { return m_bDragging; }
@@ -165,6 +190,14 @@ private:
     void CollapseTooDeep(const CTreeItemRef &top);
     CTreeItemRef FindChildItem(const CTreeItemRef &parent, const dom::Node &node) const;
     void ReportRefusedRows(const CTreeItemRef &item, const CRowsCommit &result);
+    // Search: how many ways item `id` matches; the list entry nIndex as an item (null once
+    // deleted); one click's visit; a rename that the document item and an element already so
+    // named are spared.
+    int CountMatches(CTreeItemModel::ItemId id, CTextMatcher &matcher,
+                     const CFindOptions &options) const;
+    CTreeItemRef FoundItem(std::size_t nIndex) const;
+    void VisitNextMatch(bool bReplace, const QString &strReplace, bool bUp);
+    bool ReplaceName(const CTreeItemRef &item, const QString &strName);
     // The label editor while a label is edited, else null.
     QLineEdit *GetLabelEditor() const;
     // While a label is edited: runs fnEdit on its editor and returns true.
@@ -206,4 +239,13 @@ private:
     QLabel *const m_pDragImage;
     // The item drawn selected in place of the current one (see GetHighlightedItem).
     QPersistentModelIndex m_highlighted;
+
+    // The match list of the last search (valid for the model's epoch it was built in), the
+    // position of the next match to visit, the text that built it, and the item the last
+    // Replace renamed.
+    std::vector<CFoundItem> m_arrFound;
+    std::uint32_t m_nFoundEpoch = 0;
+    int m_nFoundPos = 0;
+    QString m_strLastFind;
+    CTreeItemRef m_itemLastReplaced;
 };

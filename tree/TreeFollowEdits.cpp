@@ -125,7 +125,10 @@ void CPellixTreeView::OnDocumentEdited(const CDocumentEdit &edit)
             MoveItemsFor(edit);
         return;
     case CDocumentEdit::Kind::Replace: {
-        const CTreeItemRef item = FindChildItem(FindItem(edit.parent), edit.oldNode);
+        // Renames act on the current item: no search for it then.
+        const CTreeItemRef item = m_itemCurrent.GetNode() == edit.oldNode
+                                      ? m_itemCurrent
+                                      : FindChildItem(FindItem(edit.parent), edit.oldNode);
         if (!item.IsNull())
             item.SetNode(edit.node);
         return;

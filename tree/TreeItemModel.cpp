@@ -217,9 +217,17 @@ QString CTreeItemModel::LabelOf(ItemId id) const
 {
     if (id == kRootId || id >= m_nSlots)
         return {};
-    if (const auto found = m_labels.find(id); found != m_labels.end())
-        return found->second;
+    if (const QString *pLabel = StoredLabel(id))
+        return *pLabel;
     return QString::fromUtf8(At(id).node.nodeName());
+}
+
+const QString *CTreeItemModel::StoredLabel(ItemId id) const
+{
+    if (m_labels.empty())
+        return nullptr;
+    const auto found = m_labels.find(id);
+    return found == m_labels.end() ? nullptr : &found->second;
 }
 
 void CTreeItemModel::SetLabel(ItemId id, const QString &strLabel)

@@ -76,6 +76,8 @@ public:
 
     // The label: the node's name unless an insert gave the item another text.
     QString LabelOf(ItemId id) const;
+    // The other text an insert gave the item, or null when the label is the node's name.
+    const QString *StoredLabel(ItemId id) const;
     // The tooltip text stored for the item, or null when none was stored.
     const QString *StoredTip(ItemId id) const;
     void SetTip(ItemId id, const QString &strText);

@@ -112,14 +112,6 @@ void TreeTest::Popup(const CTreeItemRef &item, const std::function<void(QMenu *)
     EXPECT_TRUE(bShown) << "the popup did not show";
 }
 
-QStringList ChildLabels(const CTreeItemRef &parent)
-{
-    QStringList labels;
-    for (CTreeItemRef child = parent.GetFirstChild(); child; child = child.GetNextSibling())
-        labels << child.GetLabel();
-    return labels;
-}
-
 QStringList ElementNames(const dom::Node &parent)
 {
     QStringList names;

@@ -7,6 +7,7 @@
 #include "MessageRecorder.h"
 #include "PaneWindow.h"
 #include "TempDir.h"
+#include "TreePath.h"
 
 #include <QSplitter>
 #include <QStringList>
@@ -59,9 +60,6 @@ private:
     std::unique_ptr<QAbstractItemModelTester> m_tester;
     int m_nSaves = 0;
 };
-
-// The labels of the children of `parent`, in order.
-QStringList ChildLabels(const CTreeItemRef &parent);
 
 // The names of the element children of `parent`, in order.
 QStringList ElementNames(const dom::Node &parent);
