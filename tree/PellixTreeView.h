@@ -191,13 +191,13 @@ private:
     CTreeItemRef FindChildItem(const CTreeItemRef &parent, const dom::Node &node) const;
     void ReportRefusedRows(const CTreeItemRef &item, const CRowsCommit &result);
     // Search: how many ways item `id` matches; the list entry nIndex as an item (null once
-    // deleted); one click's visit; a rename that the document item and an element already so
-    // named are spared.
+    // deleted); one click's visit; RenameNode on the current item, which the document item
+    // and an element already so named are spared.
     int CountMatches(CTreeItemModel::ItemId id, CTextMatcher &matcher,
                      const CFindOptions &options) const;
     CTreeItemRef FoundItem(std::size_t nIndex) const;
     void VisitNextMatch(bool bReplace, const QString &strReplace, bool bUp);
-    bool ReplaceName(const CTreeItemRef &item, const QString &strName);
+    bool ReplaceCurrentName(const QString &strName);
     // The label editor while a label is edited, else null.
     QLineEdit *GetLabelEditor() const;
     // While a label is edited: runs fnEdit on its editor and returns true.

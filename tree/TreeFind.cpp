@@ -230,20 +230,21 @@ void CPellixTreeView::VisitNextMatch(bool bReplace, const QString &strReplace, b
     }
     const CTreeItemRef item = FoundItem(static_cast<std::size_t>(nIndex));
     SelectItem(item);
+    m_itemCurrent = item;
     if (bReplace) {
-        ReplaceName(item, strReplace);
+        ReplaceCurrentName(strReplace);
         m_itemLastReplaced = item;
     }
     m_nFoundPos = bUp ? nIndex : nIndex + 1;
 }
 
-bool CPellixTreeView::ReplaceName(const CTreeItemRef &item, const QString &strName)
+bool CPellixTreeView::ReplaceCurrentName(const QString &strName)
 {
     // The document item never takes a name, and an element already so named keeps its node.
-    if (item.GetNode().nodeType() != dom::NODE_ELEMENT ||
-        item.GetNode().nodeName() == strName.toStdString())
+    const dom::Node node = m_itemCurrent.GetNode();
+    if (node.nodeType() != dom::NODE_ELEMENT || node.nodeName() == strName.toStdString())
         return false;
-    return RenameItem(item, strName);
+    return RenameNode(strName);
 }
 
 int CPellixTreeView::ReplaceAll(const CTreeItemRef &start, const QString &strFind,
@@ -268,9 +269,9 @@ int CPellixTreeView::ReplaceAll(const CTreeItemRef &start, const QString &strFin
     for (const CFoundItem &found : matches) {
         if (!m_pModel->IsLive(found.id, found.nGeneration, nEpoch))
             continue;
-        // Announced renames find the item here at once.
+        // RenameNode acts on the current item, where the announced rename finds it at once.
         m_itemCurrent = CTreeItemRef(m_pModel, found.id);
-        nRenamed += ReplaceName(m_itemCurrent, strReplace) ? 1 : 0;
+        nRenamed += ReplaceCurrentName(strReplace) ? 1 : 0;
     }
     m_itemCurrent = GetSelectedItem();
     return nRenamed;
