@@ -158,6 +158,8 @@ void CPellixTreeView::DeleteAllTreeItems()
         EndDrag(false, QPoint(), Qt::NoModifier);
     m_pModel->Clear();
     m_itemCurrent = m_itemPrevious = CTreeItemRef();
+    // A search after a reload starts afresh.
+    ClearMatches();
 }
 
 void CPellixTreeView::AddDocumentItem(const QString &label, const dom::Document &document)

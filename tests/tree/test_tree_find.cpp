@@ -231,4 +231,9 @@ TEST_F(TreeFindTest, DeletedItemsNeverComeBackOutOfTheList)
     // Replace goes on from there, past the deleted item too.
     Replace("a", "z");
     EXPECT_EQ(ChildLabels(Item("r")), (QStringList{"a1", "z"}));
+    // After a reload the same text searches the new items.
+    ASSERT_TRUE(Open("<q><a4/></q>"));
+    Find("a");
+    EXPECT_EQ(Selected(), "q/a4");
+    EXPECT_TRUE(recorder.messages().isEmpty());
 }
