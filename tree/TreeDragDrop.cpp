@@ -34,8 +34,6 @@ CTreeItemRef CPellixTreeView::GetHighlightedItem() const
 void CPellixTreeView::SetHighlightedItem(const CTreeItemRef &item)
 {
     const QModelIndex index = IndexFromItem(item);
-    if (index == m_highlighted)
-        return;
     m_highlighted = index;
     // The highlighted item alone is drawn selected, branch area included; the current item,
     // whose node the grid shows, stays current and is selected again once the highlight goes.

@@ -43,13 +43,6 @@ protected:
     {
         return pDialog->findChild<QCheckBox *>(QString::fromLatin1(name));
     }
-    static QStringList Items(const QComboBox *pCombo)
-    {
-        QStringList items;
-        for (int nIndex = 0; nIndex < pCombo->count(); ++nIndex)
-            items << pCombo->itemText(nIndex);
-        return items;
-    }
     void Close(CFindItemsDlg *pDialog)
     {
         pDialog->reject();
@@ -62,28 +55,29 @@ protected:
 TEST_F(FindDialogTest, OneDialogInTheModeThatOpenedIt)
 {
     EXPECT_FALSE(IsEnabled(ID_EDIT_FIND));
-    EXPECT_FALSE(IsEnabled(ID_EDIT_REPLACE));
     ASSERT_NE(OpenDoc(WriteFile("shelf.xml", kShelf)), nullptr);
-    EXPECT_TRUE(IsEnabled(ID_EDIT_FIND));
-    EXPECT_TRUE(IsEnabled(ID_EDIT_REPLACE));
-
     CFindItemsDlg *pFind = Open(ID_EDIT_FIND);
     ASSERT_NE(pFind, nullptr);
-    EXPECT_TRUE(pFind->isVisible());
-    EXPECT_FALSE(pFind->isModal());
+    EXPECT_TRUE(pFind->isVisible() && !pFind->isModal());
     EXPECT_EQ(pFind->windowTitle(), "Find Items");
     EXPECT_EQ(pFind->parentWidget(), nullptr);
     EXPECT_FALSE(pFind->GetReplaceCombo()->isVisible());
-    for (const char *name : {"IDC_REPLACE", "IDC_REPLACE_ALL"})
-        EXPECT_FALSE(pFind->findChild<QPushButton *>(name)->isVisible()) << name;
     // Centred on the main window (give or take its frame).
     EXPECT_LE((pFind->frameGeometry().center() - Main().frameGeometry().center()).manhattanLength(),
               10);
     // The field does not scroll: typing stops once it is full.
     QTest::keyClicks(pFind->GetFindCombo()->lineEdit(), QString(300, QLatin1Char('w')));
-    const qsizetype nTyped = pFind->GetFindCombo()->currentText().size();
-    EXPECT_GT(nTyped, 5);
-    EXPECT_LT(nTyped, 300);
+    EXPECT_GT(pFind->GetFindCombo()->currentText().size(), 5);
+    EXPECT_LT(pFind->GetFindCombo()->currentText().size(), 300);
+    // Select All and Clear All set the five types and nothing else.
+    Box(pFind, "IDC_MATCH_CASE")->setChecked(true);
+    Click(pFind, "IDC_SELECT_ALL");
+    EXPECT_TRUE(Box(pFind, "IDC_COMMENT")->isChecked() && Box(pFind, "IDC_TEXT")->isChecked());
+    Click(pFind, "IDC_CLEAR_ALL");
+    for (const char *name :
+         {"IDC_ELEMENT", "IDC_ATTR_NAME", "IDC_ATTR_VALUE", "IDC_TEXT", "IDC_COMMENT"})
+        EXPECT_FALSE(Box(pFind, name)->isChecked()) << name;
+    EXPECT_TRUE(Box(pFind, "IDC_MATCH_CASE")->isChecked());
     // Replace leaves the open dialog as it is.
     EXPECT_EQ(Open(ID_EDIT_REPLACE), pFind);
     EXPECT_FALSE(pFind->IsReplaceMode());
@@ -95,7 +89,6 @@ TEST_F(FindDialogTest, OneDialogInTheModeThatOpenedIt)
     EXPECT_EQ(pReplace->windowTitle(), "Replace Item");
     EXPECT_EQ(pReplace->parentWidget(), &Main());
     EXPECT_TRUE(pReplace->GetReplaceCombo()->isVisible());
-    EXPECT_EQ(pReplace->findChild<QPushButton *>("IDC_REPLACE_ALL")->text(), "Replace All");
 }
 
 TEST_F(FindDialogTest, ButtonsSearchAndRenameInTheActiveWindow)
@@ -104,63 +97,35 @@ TEST_F(FindDialogTest, ButtonsSearchAndRenameInTheActiveWindow)
     CPellixDoc *pDoc = OpenDoc(path);
     ASSERT_NE(pDoc, nullptr);
     CPellixTreeView *pTree = FrameOf(pDoc)->GetTreePane();
-    m_messages.clear();
     CFindItemsDlg *pDialog = Open(ID_EDIT_REPLACE);
     ASSERT_NE(pDialog, nullptr);
 
-    // Blanks on the left do not count; blanks alone search nothing.
+    // Blanks alone search nothing; blanks on the left do not count.
     pDialog->GetFindCombo()->setEditText("   ");
     Click(pDialog, "IDC_FIND_NEXT");
-    EXPECT_EQ(Items(pDialog->GetFindCombo()), QStringList());
+    EXPECT_EQ(pDialog->GetFindCombo()->count(), 0);
     pDialog->GetFindCombo()->setEditText("  book");
     Click(pDialog, "IDC_FIND_NEXT");
-    const CTreeItemRef first = ItemAtPath(pTree, "shelf/book");
-    EXPECT_EQ(pTree->GetSelectedItem(), first);
-    Click(pDialog, "IDC_FIND_NEXT");
-    EXPECT_NE(pTree->GetSelectedItem(), first);
-    EXPECT_EQ(pTree->GetSelectedItem().GetLabel(), "book");
-    Click(pDialog, "IDC_FIND_NEXT");
-    EXPECT_EQ(m_messages.messages(), QStringList{"Finished Searching the Document"});
-
-    // Without a replacement Replace does nothing; Replace All renames every match at once.
+    EXPECT_EQ(pTree->GetSelectedItem(), ItemAtPath(pTree, "shelf/book"));
+    // Without a replacement nothing is renamed; Replace All renames every match at once.
     Click(pDialog, "IDC_REPLACE_ALL");
     EXPECT_FALSE(pDoc->IsModified());
     pDialog->GetReplaceCombo()->setEditText("volume");
     Click(pDialog, "IDC_REPLACE_ALL");
-    EXPECT_EQ(ChildLabels(ItemAtPath(pTree, "shelf")), (QStringList{"volume", "title", "volume"}));
     ASSERT_TRUE(Execute(ID_FILE_SAVE));
     EXPECT_EQ(ReadBytes(path.toStdString()),
               "<shelf>\t<volume></volume>\r\n\t<title></title>\r\n\t<volume></volume>\r\n"
               "</shelf>\r\n\r\n");
 
-    // Up, read from the controls at each click.
+    // The direction is read from the controls at each click.
     pDialog->GetFindCombo()->setEditText("e");
     pDialog->findChild<QRadioButton *>("IDC_UP")->setChecked(true);
     Click(pDialog, "IDC_FIND_NEXT");
-    EXPECT_EQ(pTree->GetSelectedItem().GetLabel(), "volume");
     EXPECT_EQ(pTree->GetSelectedItem().GetPrevSibling().GetLabel(), "title");
     // Closing empties the window's match list.
     EXPECT_FALSE(pTree->GetMatches().empty());
     Close(pDialog);
     EXPECT_TRUE(pTree->GetMatches().empty());
-}
-
-TEST_F(FindDialogTest, SelectAllAndClearAllSetTheFiveTypes)
-{
-    ASSERT_NE(OpenDoc(WriteFile("shelf.xml", kShelf)), nullptr);
-    CFindItemsDlg *pDialog = Open(ID_EDIT_FIND);
-    ASSERT_NE(pDialog, nullptr);
-    const char *types[] = {"IDC_ELEMENT", "IDC_ATTR_NAME", "IDC_ATTR_VALUE", "IDC_TEXT",
-                           "IDC_COMMENT"};
-    Box(pDialog, "IDC_MATCH_CASE")->setChecked(true);
-    Click(pDialog, "IDC_SELECT_ALL");
-    for (const char *name : types)
-        EXPECT_TRUE(Box(pDialog, name)->isChecked()) << name;
-    Click(pDialog, "IDC_CLEAR_ALL");
-    for (const char *name : types)
-        EXPECT_FALSE(Box(pDialog, name)->isChecked()) << name;
-    EXPECT_TRUE(Box(pDialog, "IDC_MATCH_CASE")->isChecked());
-    EXPECT_FALSE(Box(pDialog, "IDC_WHOLE_TEXT")->isChecked());
 }
 
 TEST_F(FindDialogTest, TextsTypedAreOfferedSortedForTheRunOnly)
@@ -176,10 +141,9 @@ TEST_F(FindDialogTest, TextsTypedAreOfferedSortedForTheRunOnly)
     Close(pDialog);
     EXPECT_EQ(App().m_strFindHistory, (QStringList{"alpha", "Book", "title"}));
     EXPECT_EQ(App().m_strReplaceHistory, (QStringList{"ALPHA", "BOOK", "TITLE"}));
-
     pDialog = Open(ID_EDIT_FIND);
     ASSERT_NE(pDialog, nullptr);
-    EXPECT_EQ(Items(pDialog->GetFindCombo()), (QStringList{"alpha", "Book", "title"}));
+    EXPECT_EQ(pDialog->GetFindCombo()->itemText(1), "Book");
     EXPECT_TRUE(pDialog->GetFindCombo()->currentText().isEmpty());
     Close(pDialog);
 
@@ -199,7 +163,6 @@ TEST_F(FindDialogTest, WithTheTextPaneActiveFindAndReplaceWorkOnItsText)
     pFrame->GetTreePane()->SelectItem(ItemAtPath(pFrame->GetTreePane(), "shelf"));
     pText->SetText("one two one", 0, 2);
     pFrame->SetActiveView(pText);
-    ASSERT_TRUE(IsEnabled(ID_EDIT_FIND));
     ASSERT_TRUE(Execute(ID_EDIT_REPLACE));
     EXPECT_EQ(Main().GetFindDialog(), nullptr);
     CTextFindDlg *pDialog = pText->GetFindDialog();
@@ -207,7 +170,6 @@ TEST_F(FindDialogTest, WithTheTextPaneActiveFindAndReplaceWorkOnItsText)
     pDialog->GetFindEdit()->setText("one");
     pDialog->GetReplaceEdit()->setText("1");
     pDialog->OnReplaceAll();
-    EXPECT_EQ(pText->toPlainText(), "1 two 1");
     pDialog->reject();
     FlushDeletes();
     EXPECT_EQ(pText->GetFindDialog(), nullptr);
@@ -219,5 +181,4 @@ TEST_F(FindDialogTest, WithTheTextPaneActiveFindAndReplaceWorkOnItsText)
     pFrame->SetActiveView(pFrame->GetTreePane());
     ASSERT_TRUE(Execute(ID_EDIT_FIND));
     EXPECT_NE(Main().GetFindDialog(), nullptr);
-    EXPECT_EQ(pText->GetFindDialog(), nullptr);
 }

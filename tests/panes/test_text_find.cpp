@@ -46,91 +46,67 @@ protected:
 
 } // namespace
 
-TEST_F(TextFind, TheDialogOpensOnTheSelectionInEitherMode)
-{
-    EXPECT_TRUE(IsEnabled(ID_EDIT_FIND));
-    EXPECT_TRUE(IsEnabled(ID_EDIT_REPLACE));
-    QTextCursor cursor = m_pText->textCursor();
-    cursor.setPosition(4);
-    cursor.setPosition(7, QTextCursor::KeepAnchor);
-    m_pText->setTextCursor(cursor);
-    CTextFindDlg *pFind = Open(ID_EDIT_FIND);
-    ASSERT_NE(pFind, nullptr);
-    EXPECT_TRUE(pFind->isVisible());
-    EXPECT_FALSE(pFind->isModal());
-    EXPECT_EQ(pFind->windowTitle(), "Find");
-    EXPECT_EQ(pFind->GetFindEdit()->text(), "Two");
-    EXPECT_FALSE(pFind->GetReplaceEdit()->isVisible());
-    EXPECT_EQ(Open(ID_EDIT_FIND), pFind);
-    // The other mode takes the open dialog's place.
-    CTextFindDlg *pReplace = Open(ID_EDIT_REPLACE);
-    EXPECT_NE(pReplace, pFind);
-    EXPECT_TRUE(pReplace->IsReplaceMode());
-    EXPECT_TRUE(pReplace->GetReplaceEdit()->isVisible());
-    pReplace->reject();
-
-    m_pText->SetText(QString());
-    EXPECT_FALSE(IsEnabled(ID_EDIT_FIND));
-    EXPECT_FALSE(IsEnabled(ID_EDIT_REPLACE));
-}
-
 TEST_F(TextFind, FindNextGoesBothWaysAndRoundTheText)
 {
     const QString kFind = QStringLiteral("one");
-    m_pText->OnFindNext(kFind, true, false, false);
-    EXPECT_EQ(Selection(), std::make_pair(0, kFind));
-    m_pText->OnFindNext(kFind, true, false, false);
-    EXPECT_EQ(Selection().first, 8);
-    m_pText->OnFindNext(kFind, true, false, false);
-    EXPECT_EQ(Selection().first, 18);
-    m_pText->OnFindNext(kFind, true, false, false);
-    EXPECT_EQ(Selection().first, 0);
+    for (const int nExpected : {0, 8, 18, 0}) {
+        m_pText->OnFindNext(kFind, true, false, false);
+        EXPECT_EQ(Selection(), std::make_pair(nExpected, kFind));
+    }
     m_pText->OnFindNext(kFind, false, false, false);
     EXPECT_EQ(Selection().first, 18);
-
-    // Case and whole words.
+    // Case and whole words; a miss leaves the selection.
     EXPECT_FALSE(m_pText->FindText("TWO", true, false, true));
-    EXPECT_EQ(Selection().first, 18);
     EXPECT_TRUE(m_pText->FindText("TWO", false, false, true));
     EXPECT_EQ(Selection(), std::make_pair(22, QStringLiteral("two")));
     EXPECT_FALSE(m_pText->FindText("thre", false, true, true));
     EXPECT_EQ(Selection().first, 22);
 }
 
-TEST_F(TextFind, ReplacementsReachTheCell)
+TEST_F(TextFind, TheDialogReplacesAndEveryReplacementReachesTheCell)
 {
+    // The dialog opens on a selection within one line, in the mode asked for.
+    QTextCursor cursor = m_pText->textCursor();
+    cursor.setPosition(4);
+    cursor.setPosition(7, QTextCursor::KeepAnchor);
+    m_pText->setTextCursor(cursor);
+    CTextFindDlg *pFind = Open(ID_EDIT_FIND);
+    ASSERT_NE(pFind, nullptr);
+    EXPECT_EQ(pFind->GetFindEdit()->text(), "Two");
+    EXPECT_FALSE(pFind->GetReplaceEdit()->isVisible());
     CTextFindDlg *pDialog = Open(ID_EDIT_REPLACE);
-    ASSERT_NE(pDialog, nullptr);
+    ASSERT_NE(pDialog, pFind);
+    EXPECT_TRUE(pDialog->GetReplaceEdit()->isVisible());
+
+    m_pText->moveCursor(QTextCursor::Start);
     pDialog->GetFindEdit()->setText("one");
     pDialog->GetReplaceEdit()->setText("1");
     pDialog->GetWholeWordBox()->setChecked(true);
     // The first click finds, the second replaces and finds the next.
     pDialog->OnReplace();
     EXPECT_EQ(RowAt(*m_pGrid, 0).strValue, "one Two one\nthree one-two");
-    EXPECT_EQ(Selection().first, 0);
     pDialog->OnReplace();
     EXPECT_EQ(RowAt(*m_pGrid, 0).strValue, "1 Two one\nthree one-two");
     EXPECT_EQ(Selection(), std::make_pair(6, QStringLiteral("one")));
     EXPECT_TRUE(IsModified());
-
     pDialog->GetReplaceEdit()->setText("uno");
     pDialog->OnReplaceAll();
     EXPECT_EQ(RowAt(*m_pGrid, 0).strValue, "1 Two uno\nthree uno-two");
-    EXPECT_EQ(m_pText->toPlainText(), "1 Two uno\nthree uno-two");
     // One step undoes them all.
     m_pText->undo();
     EXPECT_EQ(RowAt(*m_pGrid, 0).strValue, "1 Two one\nthree one-two");
-    EXPECT_EQ(m_pText->OnReplaceAll("absent", "x", false, false), 0);
 
-    // The dialog's texts and options are the next one's.
+    // The next dialog starts with this one's text and options.
     pDialog->reject();
     m_pText->moveCursor(QTextCursor::End);
     CTextFindDlg *pNext = Open(ID_EDIT_FIND);
     ASSERT_NE(pNext, nullptr);
     EXPECT_EQ(pNext->GetFindEdit()->text(), "one");
     EXPECT_TRUE(pNext->GetWholeWordBox()->isChecked());
-    EXPECT_FALSE(pNext->GetMatchCaseBox()->isChecked());
     pNext->GetUpButton()->setChecked(true);
     pNext->OnFindNext();
     EXPECT_EQ(Selection().first, 16);
+
+    m_pText->SetText(QString());
+    EXPECT_FALSE(IsEnabled(ID_EDIT_FIND));
 }
