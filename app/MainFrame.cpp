@@ -34,7 +34,10 @@ CMainFrame::CMainFrame(QWidget *pParent) : CMDIFrameWnd(pParent)
     SetIdleText(LoadResString(AFX_IDS_IDLEMESSAGE));
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame()
+{
+    delete m_pFindDlg.data();
+}
 
 void CMainFrame::CreateBars()
 {
@@ -47,10 +50,15 @@ void CMainFrame::CreateBars()
     });
 }
 
-// Find and Replace get no handler here yet: the find dialog is still to come, so they stay
-// disabled.
 void CMainFrame::RegisterCommands()
 {
+    OnCommand(ID_EDIT_FIND, [this] { OnEditFindReplace(false); });
+    OnCommand(ID_EDIT_REPLACE, [this] { OnEditFindReplace(true); });
+    for (const int nID : {ID_EDIT_FIND, ID_EDIT_REPLACE}) {
+        OnUpdateCommandUI(nID, [this](CCmdUI *pCmdUI) {
+            pCmdUI->Enable(MDIGetActive() != nullptr && GetActiveDocument() != nullptr);
+        });
+    }
     OnCommand(ID_FILE_OPENURL, [this] { OnOpenURL(); });
     OnUpdateCommandUI(ID_FILE_OPENURL, [](CCmdUI *pCmdUI) { pCmdUI->Enable(true); });
     OnCommand(ID_HELP_CONTENTS, [this] { OnHelpContents(); });
@@ -60,6 +68,16 @@ void CMainFrame::RegisterCommands()
 void CMainFrame::SetStatusText(int nID)
 {
     SetMessageText(LoadResString(nID));
+}
+
+void CMainFrame::OnEditFindReplace(bool bReplaceMode)
+{
+    if (m_pFindDlg != nullptr)
+        return;
+    CPellixApp *pApp = PellixApp();
+    m_pFindDlg = new CFindItemsDlg(this, bReplaceMode, pApp ? &pApp->m_strFindHistory : nullptr,
+                                   pApp ? &pApp->m_strReplaceHistory : nullptr);
+    m_pFindDlg->show();
 }
 
 void CMainFrame::OnOpenURL()

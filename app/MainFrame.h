@@ -1,9 +1,12 @@
 #pragma once
 
+#include "FindItemsDlg.h"
 #include "MDIFrameWnd.h"
 
+#include <QPointer>
+
 // The main window of Pellix: menus, shortcuts, tool bar and status bar from the resources,
-// Open URL while no document window is active, and help.
+// the find dialog, Open URL while no document window is active, and help.
 class CMainFrame : public CMDIFrameWnd
 {
     Q_OBJECT
@@ -14,6 +17,12 @@ public:
 
     // Shows string `nID` in the message pane of the status bar.
     void SetStatusText(int nID);
+
+    // Find and Replace: open the find dialog in that mode unless one is open already (it is
+    // then left as it is).
+    void OnEditFindReplace(bool bReplaceMode);
+    // The open find dialog, or null.
+    CFindItemsDlg *GetFindDialog() const { return m_pFindDlg; }
 
     // Open URL with no document window active: the dialog, owned by this window.
     void OnOpenURL();
@@ -31,4 +40,7 @@ public:
 private:
     void CreateBars();
     void RegisterCommands();
+
+    // Deletes itself when closed. In find mode it has no parent: this window deletes it.
+    QPointer<CFindItemsDlg> m_pFindDlg;
 };

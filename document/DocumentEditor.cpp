@@ -2,6 +2,8 @@
 
 #include "DomFunctions.h"
 
+#include <utility>
+
 namespace
 {
 CDocumentEdit MakeEdit(CDocumentEdit::Kind kind, const dom::Node &parent, const dom::Node &node)
@@ -23,11 +25,15 @@ HRESULT CDocumentEditor::InsertNode(const dom::Node &parent, const dom::Node &no
 {
     if (parent.isNull() || node.isNull())
         return E_POINTER;
-    dom::Node target = parent;
-    const HRESULT result = target.insertBefore(node, before);
+    return InsertAndAnnounce(MakeEdit(CDocumentEdit::Kind::Insert, parent, node), before);
+}
+
+HRESULT CDocumentEditor::InsertAndAnnounce(CDocumentEdit edit, const dom::Node &before)
+{
+    dom::Node target = edit.parent;
+    const HRESULT result = target.insertBefore(edit.node, before);
     if (FAILED(result))
         return result;
-    CDocumentEdit edit = MakeEdit(CDocumentEdit::Kind::Insert, parent, node);
     edit.reference = before;
     emit edited(edit);
     return result;
@@ -46,6 +52,18 @@ HRESULT CDocumentEditor::RemoveNode(const dom::Node &node)
     edit.reference = reference;
     emit edited(edit);
     return result;
+}
+
+HRESULT CDocumentEditor::MoveNode(const dom::Node &node, const dom::Node &parent,
+                                  const dom::Node &before)
+{
+    const dom::Node oldParent = node.parentNode();
+    if (oldParent.isNull() || parent.isNull())
+        return E_FAIL;
+    CDocumentEdit edit = MakeEdit(CDocumentEdit::Kind::Move, parent, node);
+    edit.oldParent = oldParent;
+    edit.oldReference = node.nextSibling();
+    return InsertAndAnnounce(std::move(edit), before);
 }
 
 HRESULT CDocumentEditor::ReplaceNode(const dom::Node &oldNode, const dom::Node &newNode)

@@ -18,12 +18,15 @@ struct CDocumentEdit {
         Remove,  // `node` left `parent`, where it stood before `reference`
         Replace, // `node` took the place, children and attributes of `oldNode`
         SetRows, // the row parts of `node` were rebuilt: `oldParts` out, `newParts` in
+        Move,    // `node` left `oldParent` (before `oldReference`) for `parent`, before `reference`
     };
     Kind kind = Kind::Insert;
     dom::Node parent;
     dom::Node node;
     dom::Node reference;
     dom::Node oldNode;
+    dom::Node oldParent;
+    dom::Node oldReference;
     std::vector<dom::Node> oldParts;
     std::vector<dom::Node> newParts;
 };
@@ -41,12 +44,19 @@ public:
     HRESULT InsertNode(const dom::Node &parent, const dom::Node &node, const dom::Node &before);
     // Removes `node` (and its subtree) from its parent.
     HRESULT RemoveNode(const dom::Node &node);
+    // Moves `node`, which has a parent, with its subtree under `parent` before `before` (null:
+    // last). The DOM refuses a move into the node's own subtree.
+    HRESULT MoveNode(const dom::Node &node, const dom::Node &parent, const dom::Node &before);
     // Puts `newNode` in the place of `oldNode`, moving old's children and copying its
     // attributes (a rename).
     HRESULT ReplaceNode(const dom::Node &oldNode, const dom::Node &newNode);
     // Rebuilds the attributes and character-data children of `node` from `rows`; refused rows
     // come back with their reasons (see WriteRowsIntoNode).
     CRowsCommit SetRows(const dom::Node &node, const std::vector<GridRow> &rows);
+
+private:
+    // Inserts edit.node under edit.parent before `before` and announces `edit`.
+    HRESULT InsertAndAnnounce(CDocumentEdit edit, const dom::Node &before);
 
 signals:
     // After every change; the views of all windows bring themselves up to date.

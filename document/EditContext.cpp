@@ -173,6 +173,8 @@ void CEditContext::OnDocumentEdited(const CDocumentEdit &edit)
             Fill(m_node);
         break;
     case CDocumentEdit::Kind::Insert:
+    case CDocumentEdit::Kind::Move:
+        // The node shown is still in the document: its rows stay.
         break;
     }
 }

@@ -434,10 +434,11 @@ bool WriteXMLNode(const dom::Node &node, XmlSink &sink, int depth)
     return !sink.failed();
 }
 
-std::string WriteXMLString(const dom::Node &document, std::string *error)
+std::string WriteXMLString(const dom::Node &node, std::string *error)
 {
     XmlSink sink;
-    if (!document.isNull() && !WriteXMLNode(document, sink, 0)) {
+    const int depth = node.nodeType() == dom::NODE_DOCUMENT ? 0 : 1;
+    if (!node.isNull() && !WriteXMLNode(node, sink, depth)) {
         if (error != nullptr)
             *error = sink.error();
         return {};

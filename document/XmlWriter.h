@@ -31,6 +31,7 @@ HRESULT WriteXMLFile(const dom::Node &document, const QString &path);
 // Returns false when the node holds something XML cannot represent (sink.error() says what).
 bool WriteXMLNode(const dom::Node &node, XmlSink &sink, int depth);
 
-// The bytes WriteXMLFile would write, for tests and the command line; empty with *error set
-// when the content cannot be written.
-std::string WriteXMLString(const dom::Node &document, std::string *error = nullptr);
+// The bytes WriteXMLFile would write, for tests, the command line and the clipboard; empty
+// with *error set when the content cannot be written. Any other node than the document is
+// written as the document would write it as its root element: its own line unindented.
+std::string WriteXMLString(const dom::Node &node, std::string *error = nullptr);

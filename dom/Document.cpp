@@ -276,6 +276,13 @@ Node createWithValue(const Document &document, NodeType type, std::string_view n
 }
 } // namespace
 
+Node Document::importNode(const Node &node, bool deep) const
+{
+    if (isNull() || node.isNull() || node.nodeType() == NODE_DOCUMENT)
+        return Node();
+    return make(m_store->cloneFrom(*node.m_store, node.m_index, deep));
+}
+
 Node Document::createElement(std::string_view name) const
 {
     Node node;

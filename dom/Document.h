@@ -53,6 +53,11 @@ public:
     // Null for a bad name.
     Node createDocumentType(std::string_view name, std::string_view declaration) const;
 
+    // A detached copy in this document of `node`, which may belong to another document: with
+    // its attributes, and with its subtree when `deep`. Null for a null node or a document
+    // node, and when this document cannot hold more nodes.
+    Node importNode(const Node &node, bool deep) const;
+
     // The element child of the document, or null.
     Node documentElement() const;
     // Number of nodes ever created in this document (removed ones included).

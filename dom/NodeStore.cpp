@@ -173,42 +173,61 @@ bool DocumentStore::isAncestorOrSelf(NodeIndex candidate, NodeIndex node) const
     return false;
 }
 
-NodeIndex DocumentStore::deepClone(NodeIndex source, bool deep)
+NodeIndex DocumentStore::cloneFrom(const DocumentStore &from, NodeIndex source, bool deep)
 {
-    // Copies one node with its attributes; values are shared, the arena never changes them.
-    auto copyOne = [this](NodeIndex from) -> NodeIndex {
-        const NodeRecord original = at(from);
-        const NodeIndex copy = newNode(original.kind, original.name);
+    const bool sameStore = &from == this;
+    // Names of another store are looked up here once per distinct name.
+    std::unordered_map<NameId, NameId> names;
+    auto nameOf = [&](NameId id) -> NameId {
+        if (sameStore)
+            return id;
+        const auto found = names.find(id);
+        if (found != names.end())
+            return found->second;
+        return names.emplace(id, intern(from.name(id))).first->second;
+    };
+    auto copyValue = [&](NodeIndex target, const NodeRecord &original) {
+        // The arena never changes a value, so one store can share it.
+        if (sameStore)
+            shareValue(target, original);
+        else
+            setValue(target, from.value(original));
+    };
+    // Copies one node with its attributes.
+    auto copyOne = [&](NodeIndex index) -> NodeIndex {
+        const NodeRecord &original = from.at(index);
+        const NodeIndex copy = newNode(original.kind, nameOf(original.name));
         if (copy == kNoNode)
             return kNoNode;
         if (!HasChildList(original.kind)) {
-            shareValue(copy, original);
+            copyValue(copy, original);
             return copy;
         }
-        for (NodeIndex a = original.children.firstAttribute; a != kNoNode; a = at(a).next) {
-            const NodeIndex attributeCopy = newNode(NODE_ATTRIBUTE, at(a).name);
+        for (NodeIndex a = original.children.firstAttribute; a != kNoNode; a = from.at(a).next) {
+            const NodeIndex attributeCopy = newNode(NODE_ATTRIBUTE, nameOf(from.at(a).name));
             if (attributeCopy == kNoNode)
                 return kNoNode;
-            shareValue(attributeCopy, at(a));
+            copyValue(attributeCopy, from.at(a));
             linkLast(copy, attributeCopy, true);
         }
         return copy;
     };
 
     const NodeIndex root = copyOne(source);
-    if (!deep || root == kNoNode || !HasChildList(at(source).kind))
+    if (!deep || root == kNoNode || !HasChildList(from.at(source).kind))
         return root;
     // Explicit stack: documents may nest far deeper than the call stack allows.
     std::vector<std::pair<NodeIndex, NodeIndex>> pending{{source, root}};
     while (!pending.empty()) {
-        const auto [from, to] = pending.back();
+        const auto [original, copied] = pending.back();
         pending.pop_back();
-        for (NodeIndex child = at(from).children.first; child != kNoNode; child = at(child).next) {
+        for (NodeIndex child = from.at(original).children.first; child != kNoNode;
+             child = from.at(child).next) {
             const NodeIndex copy = copyOne(child);
             if (copy == kNoNode)
                 return kNoNode;
-            linkLast(to, copy, false);
-            if (HasChildList(at(child).kind) && at(child).children.first != kNoNode)
+            linkLast(copied, copy, false);
+            if (HasChildList(from.at(child).kind) && from.at(child).children.first != kNoNode)
                 pending.emplace_back(child, copy);
         }
     }

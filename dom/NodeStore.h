@@ -133,7 +133,11 @@ public:
     void rollback(const Mark &mark);
 
     bool isAncestorOrSelf(NodeIndex candidate, NodeIndex node) const;
-    NodeIndex deepClone(NodeIndex source, bool deep);
+    NodeIndex deepClone(NodeIndex source, bool deep) { return cloneFrom(*this, source, deep); }
+    // A detached copy here of node `source` of store `from` (this store or another): names are
+    // interned here and values shared within one store, copied between two. kNoNode when this
+    // store is full.
+    NodeIndex cloneFrom(const DocumentStore &from, NodeIndex source, bool deep);
 
     bool preserveWhiteSpace = false;
     ParseError parseError;

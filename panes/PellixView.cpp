@@ -29,6 +29,7 @@ void CPellixView::RegisterCommands()
     OnUpdateCommandUI(ID_EDIT_CUT, enableOnSelection);
     OnUpdateCommandUI(ID_EDIT_COPY, enableOnSelection);
     OnUpdateCommandUI(ID_EDIT_PASTE, [this](CCmdUI *pCmdUI) { pCmdUI->Enable(canPaste()); });
+    RegisterFindCommands();
     OnUpdateCommandUI(ID_EDIT_UNDO,
                       [this](CCmdUI *pCmdUI) { pCmdUI->Enable(document()->isUndoAvailable()); });
 }

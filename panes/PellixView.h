@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <memory>
 
+class CTextFindDlg;
 class QTextDocument;
 
 // The text pane: the full text of the last name or value cell hit in the grid. Every change
@@ -33,6 +34,21 @@ public:
     int GetTargetRow() const { return m_nTargetRow; }
     int GetTargetCol() const { return m_nTargetCol; }
 
+    // Find and Replace in the pane's text. OnEditFindReplace opens the pane's find dialog in
+    // that mode (an open one in the other mode gives way), starting with the selection when
+    // it lies on one line. FindText selects the next occurrence from the cursor in the
+    // direction (bNext: down), going once round the text; false when there is none. The
+    // On... operations are the dialog's buttons: a miss beeps; Replace first finds, then
+    // replaces the found text and finds the next; Replace All replaces every occurrence as
+    // one change and returns how many.
+    void OnEditFindReplace(bool bReplaceMode);
+    // The open find dialog, or null.
+    CTextFindDlg *GetFindDialog() const;
+    bool FindText(const QString &strFind, bool bCase, bool bWord, bool bNext);
+    void OnFindNext(const QString &strFind, bool bNext, bool bCase, bool bWord);
+    void OnReplaceSel(const QString &strFind, bool bCase, bool bWord, const QString &strReplace);
+    int OnReplaceAll(const QString &strFind, const QString &strReplace, bool bCase, bool bWord);
+
 signals:
     // The user changed the text: GetText() for the cell (nRow, nCol) of the grid.
     void textEdited(int nRow, int nCol, const QString &strText);
@@ -45,6 +61,10 @@ protected:
 
 private:
     void RegisterCommands();
+    void RegisterFindCommands();
+    // Whether the selection is strFind (in any case without bCase).
+    bool SameAsSelected(const QString &strFind, bool bCase) const;
+    void OnTextNotFound(const QString &strFind);
     void OnTextChanged();
     // Lays the text out in pages for pInfo's printer; returns the page count.
     int LayOutPages(CPrintInfo *pInfo);
@@ -58,4 +78,6 @@ private:
     // The text laid out for the print job in progress.
     std::unique_ptr<QTextDocument> m_pPrintText;
     int m_nPrintHeaderHeight = 0;
+    // The open find dialog, a child of the pane; null when none is.
+    QPointer<CTextFindDlg> m_pFindDlg;
 };

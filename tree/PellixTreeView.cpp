@@ -15,6 +15,7 @@
 #include <QContextMenuEvent>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QTimer>
 #include <QToolTip>
@@ -32,7 +33,7 @@ CDocumentEditor *EditorOf(CDocument *pDoc)
 CPellixTreeView::CPellixTreeView(CDocument *pDoc, QWidget *pParent)
     : QTreeView(pParent), CView(this, pDoc), m_pModel(new CTreeItemModel(this)),
       m_pDelegate(new CTreeItemDelegate(this)), m_pEditor(EditorOf(pDoc)),
-      m_pRenameTimer(new QTimer(this))
+      m_pRenameTimer(new QTimer(this)), m_pDragImage(new QLabel(this, Qt::ToolTip))
 {
     setModel(m_pModel);
     setItemDelegate(m_pDelegate);
@@ -57,6 +58,12 @@ CPellixTreeView::CPellixTreeView(CDocument *pDoc, QWidget *pParent)
     });
     // The label tooltip hides as soon as the mouse leaves the label.
     viewport()->setMouseTracking(true);
+    // Drags of other programs are answered here (with no drop), never by the main window.
+    viewport()->setAcceptDrops(true);
+    m_pDragImage->setPixmap(::TreeImage(IMG_ELEMENT));
+    m_pDragImage->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_pDragImage->setAttribute(Qt::WA_ShowWithoutActivating);
+    m_pDragImage->adjustSize();
     m_pModel->SetRenameHandler([this](CTreeItemModel::ItemId id, const QString &strText) {
         return OnEndLabelEdit(CTreeItemRef(m_pModel, id), strText);
     });
@@ -150,10 +157,12 @@ void CPellixTreeView::SelectItem(const CTreeItemRef &item)
 void CPellixTreeView::DeleteAllTreeItems()
 {
     DropShownRows();
+    if (m_bDragging)
+        EndDrag(false, QPoint(), Qt::NoModifier);
     m_pModel->Clear();
-    m_itemCurrent = m_itemPrevious = m_itemDropTarget = m_itemClipSource = CTreeItemRef();
-    m_nClipMode = CLIP_NONE;
-    m_bDragging = false;
+    m_itemCurrent = m_itemPrevious = CTreeItemRef();
+    // A search after a reload starts afresh.
+    ClearMatches();
 }
 
 void CPellixTreeView::AddDocumentItem(const QString &label, const dom::Document &document)
@@ -182,8 +191,10 @@ void CPellixTreeView::CommitShownItem()
 bool CPellixTreeView::edit(const QModelIndex &index, EditTrigger trigger, QEvent *pEvent)
 {
     const bool bStarted = QTreeView::edit(index, trigger, pEvent);
-    if (bStarted)
+    if (bStarted) {
         m_bEditingLabel = true;
+        m_labelEditIndex = index;
+    }
     return bStarted;
 }
 
@@ -195,6 +206,12 @@ void CPellixTreeView::closeEditor(QWidget *pEditor, QAbstractItemDelegate::EndEd
 
 void CPellixTreeView::keyPressEvent(QKeyEvent *pEvent)
 {
+    if (m_bDragging) {
+        if (pEvent->key() == Qt::Key_Escape)
+            EndDrag(false, QPoint(), Qt::NoModifier);
+        pEvent->accept();
+        return;
+    }
     if (pEvent->key() == Qt::Key_Delete &&
         (pEvent->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
         EndGridEdit();
@@ -213,6 +230,9 @@ void CPellixTreeView::mousePressEvent(QMouseEvent *pEvent)
         return;
     }
     const QModelIndex index = indexAt(pEvent->position().toPoint());
+    // A left press on an item may start a drag of it.
+    m_itemPressed = pEvent->button() == Qt::LeftButton ? ItemFromIndex(index) : CTreeItemRef();
+    m_ptPressed = pEvent->position().toPoint();
     m_bPressOnSelectedLabel = pEvent->button() == Qt::LeftButton && index.isValid() &&
                               index == currentIndex() &&
                               LabelRect(index).contains(pEvent->position().toPoint());
@@ -222,6 +242,11 @@ void CPellixTreeView::mousePressEvent(QMouseEvent *pEvent)
 void CPellixTreeView::mouseReleaseEvent(QMouseEvent *pEvent)
 {
     QTreeView::mouseReleaseEvent(pEvent);
+    m_itemPressed = CTreeItemRef();
+    if (m_bDragging && pEvent->button() == Qt::LeftButton) {
+        EndDrag(true, pEvent->position().toPoint(), pEvent->modifiers());
+        return;
+    }
     const QModelIndex index = indexAt(pEvent->position().toPoint());
     if (m_bPressOnSelectedLabel && index == currentIndex()) {
         m_renameIndex = index;

@@ -2,12 +2,15 @@
 
 #include "Document.h"
 #include "EditContext.h"
+#include "TreeFind.h"
 #include "TreeItemRef.h"
 #include "View.h"
 
 #include <QPersistentModelIndex>
 #include <QPointer>
 #include <QTreeView>
+#include <cstdint>
+#include <vector>
 
 class CDocumentEditor;
 class CPellixDoc;
@@ -15,6 +18,8 @@ class CTreeItemDelegate;
 struct CDocumentEdit;
 struct CRowsCommit;
 class CTreeItemModel;
+class QLabel;
+class QLineEdit;
 class QMenu;
 class QTimer;
 
@@ -27,8 +32,6 @@ class CPellixTreeView : public QTreeView, public CView
     Q_OBJECT
 
 public:
-    // The pane's internal clipboard modes.
-    enum ClipMode { CLIP_COPY = 0, CLIP_CUT = 1, CLIP_NONE = 2 };
     // Item images.
     enum TreeImage : int { IMG_DOCUMENT = 0, IMG_ELEMENT = 1, IMG_CUT = 7 };
     // Items at this depth stay collapsed: the view lays out expanded levels recursively, so
@@ -91,6 +94,53 @@ public:
     // Adds the popup menu's entries to `pMenu`, grayed for the current item.
     void FillPopupMenu(QMenu *pMenu) const;
 
+    // Clipboard (the mark is the program's one CTreeClipboard). While a label is edited the
+    // three act on the label's text instead. Cut and Copy mark the current item and put its
+    // subtree on the system clipboard as XML text; Paste copies the marked subtree under the
+    // current item, or moves it there after a Cut, and ends the Cut. Each returns true when it
+    // changed the document.
+    bool CutItem();
+    bool CopyItem();
+    bool PasteItem();
+    // Places a copy of the subtree of `source` (of any pane) as the last child of `target`, or
+    // after a Cut moves it there; true when the document changed. Refused: a cut item under
+    // its own parent or into its own subtree, a node the target cannot hold.
+    bool CopyNodeUnder(const CTreeItemRef &source, const CTreeItemRef &target);
+
+    // Find and replace. FindInTree builds the match list from `start` when the text differs
+    // from the last one or the list is empty (and selects the first match in the direction);
+    // otherwise it visits the next match in the direction, past the selected item (when
+    // replacing: past the item just renamed) and any deleted one, and with bReplace renames
+    // it to strReplace. Past the last match it reports "Finished Searching the Document" and
+    // selects the document item; the next visit starts over. The shown rows are committed
+    // first.
+    void FindInTree(const CTreeItemRef &start, const QString &strFind, bool bReplace,
+                    const QString &strReplace, const CFindOptions &options);
+    // Appends to arrFound, in pre-order from `start`, each item once for every way it matches;
+    // returns `start`.
+    CTreeItemRef CollectMatches(std::vector<CFoundItem> &arrFound, const CTreeItemRef &start,
+                                const QString &strFind, const CFindOptions &options) const;
+    // Renames every element that matches to strReplace; returns how many were renamed. A name
+    // the DOM refuses is reported once and renames nothing.
+    int ReplaceAll(const CTreeItemRef &start, const QString &strFind, const QString &strReplace,
+                   const CFindOptions &options);
+    // Forgets the match list (the next search builds a new one).
+    void ClearMatches();
+    // The live items of the match list, in order, deleted ones left out.
+    std::vector<CTreeItemRef> GetMatches() const;
+
+    // Drag and drop. A drop moves the dragged subtree under the target (with Ctrl: copies it),
+    // except onto the dragged item itself, its parent or an item below it.
+    bool IsDragging() const { return m_bDragging; }
+    const CTreeItemRef &GetDropTarget() const { return m_itemDropTarget; }
+    // Whether `target` takes a drop of `source`.
+    static bool CanDropOn(const CTreeItemRef &source, const CTreeItemRef &target);
+    // The item drawn highlighted in place of the selection (the drop target, or the popup's
+    // item while the popup is open); null when the selection shows.
+    CTreeItemRef GetHighlightedItem() const;
+    // The image that follows the cursor during a drag; null when no drag is under way.
+    QWidget *GetDragImage() const;
+
     // Deletes every item, forgetting any handle that named one.
     void DeleteAllTreeItems();
     // Adds the document item (top level, image 0) labelled `label` for the document node.
@@ -112,6 +162,10 @@ protected:
     void mousePressEvent(QMouseEvent *pEvent) override;
     void mouseReleaseEvent(QMouseEvent *pEvent) override;
     void mouseDoubleClickEvent(QMouseEvent *pEvent) override;
+    void mouseMoveEvent(QMouseEvent *pEvent) override;
+    void dragEnterEvent(QDragEnterEvent *pEvent) override;
+    void dragMoveEvent(QDragMoveEvent *pEvent) override;
+    void dropEvent(QDropEvent *pEvent) override;
     void contextMenuEvent(QContextMenuEvent *pEvent) override;
     bool viewportEvent(QEvent *pEvent) override;
 
@@ -131,8 +185,34 @@ private:
     // Brings the items up to date with a change to the DOM, whichever window made it.
     void OnDocumentEdited(const CDocumentEdit &edit);
     void AddItemsFor(const CTreeItemRef &parent, const dom::Node &node);
+    void MoveItemsFor(const CDocumentEdit &edit);
+    // Closes the items of the subtree that a move took to kMaxShownDepth or below.
+    void CollapseTooDeep(const CTreeItemRef &top);
     CTreeItemRef FindChildItem(const CTreeItemRef &parent, const dom::Node &node) const;
     void ReportRefusedRows(const CTreeItemRef &item, const CRowsCommit &result);
+    // Search: how many ways item `id` matches; the list entry nIndex as an item (null once
+    // deleted); one click's visit; RenameNode on the current item, which the document item
+    // and an element already so named are spared.
+    int CountMatches(CTreeItemModel::ItemId id, CTextMatcher &matcher,
+                     const CFindOptions &options) const;
+    CTreeItemRef FoundItem(std::size_t nIndex) const;
+    void VisitNextMatch(bool bReplace, const QString &strReplace, bool bUp);
+    bool ReplaceCurrentName(const QString &strName);
+    // The label editor while a label is edited, else null.
+    QLineEdit *GetLabelEditor() const;
+    // While a label is edited: runs fnEdit on its editor and returns true.
+    bool ForwardToLabelEditor(void (*fnEdit)(QLineEdit *pEditor));
+    // Cut and Copy: marks the current item in nMode.
+    void MarkCurrentItem(int nMode);
+    // Puts the node of `source`, an item of `pSourcePane`, under the node of `target`: moved
+    // when bMove, else copied.
+    bool PlaceNodeUnder(CPellixTreeView *pSourcePane, const CTreeItemRef &source,
+                        const CTreeItemRef &target, bool bMove);
+    void SetHighlightedItem(const CTreeItemRef &item);
+    void BeginDrag(const CTreeItemRef &item, const QPoint &ptGlobal);
+    void DragTo(const QPoint &ptViewport, const QPoint &ptGlobal);
+    // Ends a drag; with bDrop, drops the dragged item at ptViewport.
+    void EndDrag(bool bDrop, const QPoint &ptViewport, Qt::KeyboardModifiers modifiers);
 
     CTreeItemModel *const m_pModel;
     CTreeItemDelegate *const m_pDelegate;
@@ -147,10 +227,25 @@ private:
 
     CTreeItemRef m_itemCurrent;
     CTreeItemRef m_itemPrevious;
-    // Drag and clipboard state, kept here for the clipboard and drag commands.
-    CTreeItemRef m_itemDropTarget;
-    CTreeItemRef m_itemClipSource;
-    int m_nClipMode = CLIP_NONE;
-    bool m_bDragging = false;
     bool m_bEditingLabel = false;
+    QPersistentModelIndex m_labelEditIndex;
+    // Drag state: the item a left press hit (a drag may start from it), the dragged item, the
+    // item under the cursor and the image following the cursor, a child window of the pane.
+    CTreeItemRef m_itemPressed;
+    QPoint m_ptPressed;
+    CTreeItemRef m_itemDragged;
+    CTreeItemRef m_itemDropTarget;
+    bool m_bDragging = false;
+    QLabel *const m_pDragImage;
+    // The item drawn selected in place of the current one (see GetHighlightedItem).
+    QPersistentModelIndex m_highlighted;
+
+    // The match list of the last search (valid for the model's epoch it was built in), the
+    // position of the next match to visit, the text that built it, and the item the last
+    // Replace renamed.
+    std::vector<CFoundItem> m_arrFound;
+    std::uint32_t m_nFoundEpoch = 0;
+    int m_nFoundPos = 0;
+    QString m_strLastFind;
+    CTreeItemRef m_itemLastReplaced;
 };

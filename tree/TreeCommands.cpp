@@ -68,6 +68,11 @@ void CPellixTreeView::RegisterCommands()
         OnUpdateCommandUI(nID, [this](CCmdUI *pCmdUI) { pCmdUI->Enable(!GetRootItem().IsNull()); });
     }
 
+    // While the pane is active the clipboard commands are always on.
+    OnCommand(ID_EDIT_CUT, [this] { CutItem(); });
+    OnCommand(ID_EDIT_COPY, [this] { CopyItem(); });
+    OnCommand(ID_EDIT_PASTE, [this] { PasteItem(); });
+
     // The popup's range, except Save All, which lies inside it but belongs to the application.
     OnCommandRange(ID_TREE_FIRST, ID_FILE_SAVE_ALL - 1, [this](int nID) { OnTreeCommand(nID); });
     OnCommandRange(ID_FILE_SAVE_ALL + 1, ID_TREE_LAST, [this](int nID) { OnTreeCommand(nID); });
@@ -95,8 +100,16 @@ void CPellixTreeView::OnTreeCommand(int nID)
         if (!m_itemCurrent.IsNull())
             edit(IndexFromItem(m_itemCurrent));
         break;
+    case ID_TREE_CUT:
+        CutItem();
+        break;
+    case ID_TREE_COPY:
+        CopyItem();
+        break;
+    case ID_TREE_PASTE:
+        PasteItem();
+        break;
     default:
-        // The internal clipboard is not built yet; its popup items are disabled.
         break;
     }
 }

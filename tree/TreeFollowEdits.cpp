@@ -39,20 +39,65 @@ CTreeItemRef CPellixTreeView::FindItem(const dom::Node &node) const
     return item;
 }
 
-void CPellixTreeView::AddItemsFor(const CTreeItemRef &parent, const dom::Node &node)
+namespace
 {
-    // The new item stands among its siblings' items as its node does among the elements.
+// An item stands among its siblings' items as its node does among the elements.
+int ElementRow(const dom::Node &node)
+{
     int nRow = 0;
     for (dom::Node before = node.previousSibling(); before; before = before.previousSibling())
         nRow += before.nodeType() == dom::NODE_ELEMENT ? 1 : 0;
+    return nRow;
+}
+} // namespace
+
+void CPellixTreeView::AddItemsFor(const CTreeItemRef &parent, const dom::Node &node)
+{
     const CTreeItemModel::ItemId id = m_pModel->InsertNewItem(
-        parent.GetId(), node, IMG_ELEMENT, QString::fromUtf8(node.nodeName()), nRow);
+        parent.GetId(), node, IMG_ELEMENT, QString::fromUtf8(node.nodeName()), ElementRow(node));
     if (id == CTreeItemModel::kRootId)
         return;
     const CTreeItemRef item(m_pModel, id);
     for (dom::Node child = node.firstChild(); child; child = child.nextSibling()) {
         if (child.nodeType() == dom::NODE_ELEMENT)
             BuildTreeFromDOM(child, m_pModel->DepthOf(id), this, item);
+    }
+}
+
+void CPellixTreeView::MoveItemsFor(const CDocumentEdit &edit)
+{
+    const CTreeItemRef item = FindChildItem(FindItem(edit.oldParent), edit.node);
+    const CTreeItemRef parent = FindItem(edit.parent);
+    if (item.IsNull()) {
+        if (!parent.IsNull())
+            AddItemsFor(parent, edit.node);
+        return;
+    }
+    if (parent.IsNull()) {
+        ForgetSubtree(item);
+        m_pModel->RemoveItem(item.GetId());
+        return;
+    }
+    // The items keep their identity, so the selection, the rows shown and the marks that name
+    // them stay valid.
+    const int nOldDepth = m_pModel->DepthOf(item.GetId());
+    m_pModel->MoveItem(item.GetId(), parent.GetId(), ElementRow(edit.node));
+    if (m_pModel->DepthOf(item.GetId()) > nOldDepth)
+        CollapseTooDeep(item);
+}
+
+void CPellixTreeView::CollapseTooDeep(const CTreeItemRef &top)
+{
+    std::vector<CTreeItemModel::ItemId> pending{top.GetId()};
+    while (!pending.empty()) {
+        const CTreeItemModel::ItemId id = pending.back();
+        pending.pop_back();
+        if (m_pModel->DepthOf(id) >= kMaxShownDepth) {
+            collapse(m_pModel->IndexOf(id));
+            continue;
+        }
+        for (int nRow = 0; nRow < m_pModel->ChildCount(id); ++nRow)
+            pending.push_back(m_pModel->ChildAt(id, nRow));
     }
 }
 
@@ -75,8 +120,15 @@ void CPellixTreeView::OnDocumentEdited(const CDocumentEdit &edit)
         m_pModel->RemoveItem(item.GetId());
         return;
     }
+    case CDocumentEdit::Kind::Move:
+        if (edit.node.nodeType() == dom::NODE_ELEMENT)
+            MoveItemsFor(edit);
+        return;
     case CDocumentEdit::Kind::Replace: {
-        const CTreeItemRef item = FindChildItem(FindItem(edit.parent), edit.oldNode);
+        // Renames act on the current item: no search for it then.
+        const CTreeItemRef item = m_itemCurrent.GetNode() == edit.oldNode
+                                      ? m_itemCurrent
+                                      : FindChildItem(FindItem(edit.parent), edit.oldNode);
         if (!item.IsNull())
             item.SetNode(edit.node);
         return;

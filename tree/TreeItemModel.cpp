@@ -217,9 +217,17 @@ QString CTreeItemModel::LabelOf(ItemId id) const
 {
     if (id == kRootId || id >= m_nSlots)
         return {};
-    if (const auto found = m_labels.find(id); found != m_labels.end())
-        return found->second;
+    if (const QString *pLabel = StoredLabel(id))
+        return *pLabel;
     return QString::fromUtf8(At(id).node.nodeName());
+}
+
+const QString *CTreeItemModel::StoredLabel(ItemId id) const
+{
+    if (m_labels.empty())
+        return nullptr;
+    const auto found = m_labels.find(id);
+    return found == m_labels.end() ? nullptr : &found->second;
 }
 
 void CTreeItemModel::SetLabel(ItemId id, const QString &strLabel)
@@ -298,6 +306,49 @@ void CTreeItemModel::RenumberFrom(ItemId parent, int nRow)
     const std::vector<ItemId> &siblings = At(parent).children;
     for (std::size_t i = static_cast<std::size_t>(nRow); i < siblings.size(); ++i)
         At(siblings[i]).nRow = static_cast<std::uint32_t>(i);
+}
+
+bool CTreeItemModel::MoveItem(ItemId id, ItemId parent, int nRow)
+{
+    if (id == kRootId || id >= m_nSlots || !At(id).bUsed || parent >= m_nSlots || !At(parent).bUsed)
+        return false;
+    for (ItemId up = parent; up != kRootId; up = At(up).parent) {
+        if (up == id)
+            return false;
+    }
+    const ItemId oldParent = At(id).parent;
+    const int nOldRow = RowOf(id);
+    const int nLastRow = ChildCount(parent) - (parent == oldParent ? 1 : 0);
+    nRow = std::clamp(nRow, 0, nLastRow);
+    if (parent == oldParent && nRow == nOldRow)
+        return false;
+    // Views count the destination before the item leaves its old place.
+    const int nDestination = parent == oldParent && nRow > nOldRow ? nRow + 1 : nRow;
+    if (!beginMoveRows(IndexOf(oldParent), nOldRow, nOldRow, IndexOf(parent), nDestination))
+        return false;
+    std::vector<ItemId> &oldSiblings = At(oldParent).children;
+    oldSiblings.erase(oldSiblings.begin() + nOldRow);
+    RenumberFrom(oldParent, nOldRow);
+    std::vector<ItemId> &siblings = At(parent).children;
+    siblings.insert(siblings.begin() + nRow, id);
+    RenumberFrom(parent, std::min(nRow, parent == oldParent ? nOldRow : nRow));
+    At(id).parent = parent;
+    UpdateDepths(id);
+    endMoveRows();
+    return true;
+}
+
+void CTreeItemModel::UpdateDepths(ItemId id)
+{
+    // Iterative: documents may nest far deeper than the call stack allows.
+    std::vector<ItemId> pending{id};
+    while (!pending.empty()) {
+        Item &item = At(pending.back());
+        pending.pop_back();
+        const std::uint16_t nParentDepth = At(item.parent).nDepth;
+        item.nDepth = nParentDepth == UINT16_MAX ? nParentDepth : nParentDepth + 1;
+        pending.insert(pending.end(), item.children.begin(), item.children.end());
+    }
 }
 
 void CTreeItemModel::RemoveItem(ItemId id)

@@ -76,6 +76,8 @@ public:
 
     // The label: the node's name unless an insert gave the item another text.
     QString LabelOf(ItemId id) const;
+    // The other text an insert gave the item, or null when the label is the node's name.
+    const QString *StoredLabel(ItemId id) const;
     // The tooltip text stored for the item, or null when none was stored.
     const QString *StoredTip(ItemId id) const;
     void SetTip(ItemId id, const QString &strText);
@@ -98,6 +100,10 @@ public:
     ItemId InsertNewItem(ItemId parent, const dom::Node &node, int nImage, const QString &strLabel,
                          int nRow);
 
+    // Moves `id` with its subtree to child number nRow of `parent`, counted after the move
+    // (clamped to the end). The items keep their ids; false when nothing moved (the place is
+    // the item's own, or `parent` lies in its subtree).
+    bool MoveItem(ItemId id, ItemId parent, int nRow);
     // Deletes `id` and its whole subtree.
     void RemoveItem(ItemId id);
     // Deletes every item and forgets the document.
@@ -126,6 +132,8 @@ private:
     ItemId AllocateSlot();
     void FreeSubtree(ItemId id);
     void RenumberFrom(ItemId parent, int nRow);
+    // Sets the depth of `id` and its subtree from its parent's.
+    void UpdateDepths(ItemId id);
     void InitStorage();
     void NotifyChanged(ItemId id);
     // Stores a label when it differs from the node's name.

@@ -23,8 +23,11 @@ bool CPellixTreeView::IsPopupItemEnabled(int nID) const
     case ID_TREE_RENAME:
         // The document item's label names no node that could be renamed.
         return nImage != IMG_DOCUMENT;
+    case ID_TREE_CUT:
+    case ID_TREE_COPY:
+    case ID_TREE_PASTE:
+        return true;
     default:
-        // Cut, Copy and Paste wait for the internal clipboard.
         return false;
     }
 }
@@ -46,12 +49,15 @@ void CPellixTreeView::ShowPopupMenu(const QPoint &ptViewport, const QPoint &ptGl
 {
     // The popup acts on the clicked item; the selection (and the rows shown) stay.
     m_itemCurrent = HitTest(ptViewport);
+    // The item the popup acts on is the one drawn selected while it is open.
+    SetHighlightedItem(m_itemCurrent);
     const QPointer<CPellixTreeView> pAlive(this);
     const QPointer<QMenu> pMenu = new QMenu(this);
     FillPopupMenu(pMenu);
     const QAction *pChosen = pMenu->exec(ptGlobal);
     if (pAlive == nullptr)
         return;
+    SetHighlightedItem(CTreeItemRef());
     const int nID = pChosen != nullptr ? pChosen->data().toInt() : 0;
     delete pMenu.data();
     if (nID != 0)

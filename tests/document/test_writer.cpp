@@ -74,6 +74,20 @@ TEST(Writer, NewDocumentAndSmallForms)
     EXPECT_EQ(WriteXMLString(Node()), "");
 }
 
+TEST(Writer, ASubtreeIsWrittenAsItsDocumentWouldWriteItAsRoot)
+{
+    const Document doc = parse("<r><x a=\"1\"><y><z/></y>t<!--c--></x><w><v/></w></r>");
+    const Node w = doc.documentElement().lastChild();
+    EXPECT_EQ(WriteXMLString(w), "<w>\t<v></v>\r\n</w>\r\n");
+    // Mixed content stays inline, wherever the subtree stood.
+    EXPECT_EQ(WriteXMLString(doc.documentElement().firstChild()),
+              "<x a=\"1\"><y><z></z></y>t<!--c--></x>\r\n");
+    std::string error;
+    Node bad = doc.createComment("a--b");
+    EXPECT_EQ(WriteXMLString(bad, &error), "");
+    EXPECT_FALSE(error.empty());
+}
+
 TEST(Writer, EscapingReadsBackToTheSameDom)
 {
     Document doc = withRoot();

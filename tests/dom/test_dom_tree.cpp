@@ -221,6 +221,43 @@ TEST(DomTree, DeepCloneIsIndependent)
     EXPECT_EQ(attributeText(shallow), (std::vector<std::string>{"x=1", "y=2"}));
 }
 
+// A copy taken into another document owns its names and values: it outlives its source and
+// can be linked where the source's own nodes are refused.
+TEST(DomTree, ImportCopiesASubtreeIntoAnotherDocument)
+{
+    Document target = Document::create();
+    target.loadXML("<shelf/>");
+    Node imported;
+    {
+        Document source = Document::create();
+        source.loadXML("<r><book id=\"7\" lang=\"en\">text<!--note--><part><![CDATA[x]]></part>"
+                       "<?pi data?></book></r>");
+        const Node book = source.documentElement().firstChild();
+        EXPECT_EQ(target.documentElement().appendChild(book), E_FAIL);
+        EXPECT_TRUE(target.importNode(source, true).isNull());
+        EXPECT_TRUE(target.importNode(Node(), true).isNull());
+        imported = target.importNode(book, true);
+        ASSERT_FALSE(imported.isNull());
+        EXPECT_FALSE(target.importNode(book, false).hasChildNodes());
+    }
+    EXPECT_TRUE(imported.parentNode().isNull());
+    ASSERT_EQ(target.documentElement().appendChild(imported), S_OK);
+    EXPECT_EQ(imported.nodeName(), "book");
+    EXPECT_EQ(attributeText(imported), (std::vector<std::string>{"id=7", "lang=en"}));
+    EXPECT_EQ(childNames(imported), (std::vector<std::string>{"#text", "#comment", "part", "pi"}));
+    EXPECT_EQ(imported.firstChild().nodeValue(), "text");
+    EXPECT_EQ(imported.lastChild().nodeValue(), "data");
+    EXPECT_EQ(childNames(imported.firstChild().nextSibling().nextSibling()),
+              (std::vector<std::string>{"#cdata-section"}));
+    EXPECT_TRUE(imported.view().mayHaveTextChild());
+
+    // Within one document an import is a clone.
+    Node again = target.importNode(imported, true);
+    EXPECT_EQ(childNames(again), childNames(imported));
+    again.firstChild().setNodeValue("changed");
+    EXPECT_EQ(imported.firstChild().nodeValue(), "text");
+}
+
 TEST(DomTree, HandlesKeepTheDocumentAlive)
 {
     Node orphan;
@@ -335,7 +372,7 @@ TEST(DomTree, TextMarkFollowsEveryWayTextArrives)
 
     Node empty = doc.createTextNode("");
     box.appendChild(empty);
-    EXPECT_FALSE(box.view().mayHaveTextChild());  // an empty text writes nothing
+    EXPECT_FALSE(box.view().mayHaveTextChild()); // an empty text writes nothing
     empty.setNodeValue("now text");
     EXPECT_TRUE(box.view().mayHaveTextChild());
 

@@ -61,7 +61,7 @@ TEST_F(CommandRouting, WithoutADocumentOnlyTheAlwaysAvailableCommandsAreEnabled)
     EXPECT_FALSE(Main().Action(ID_EDIT_FIND)->isEnabled());
 }
 
-TEST_F(CommandRouting, WithADocumentRenameAndTheFindDialogCommandsStayDisabled)
+TEST_F(CommandRouting, WithADocumentRenameStaysDisabledAndFindAndReplaceAreOn)
 {
     ASSERT_TRUE(StartApp());
     ASSERT_NE(NewDoc(), nullptr);
@@ -69,8 +69,8 @@ TEST_F(CommandRouting, WithADocumentRenameAndTheFindDialogCommandsStayDisabled)
     EXPECT_TRUE(IsEnabled(ID_FILE_OPENURL));
     EXPECT_TRUE(IsEnabled(ID_WINDOW_NEW));
     EXPECT_FALSE(IsEnabled(ID_EDIT_RENAME));
-    EXPECT_FALSE(IsEnabled(ID_EDIT_FIND));
-    EXPECT_FALSE(IsEnabled(ID_EDIT_REPLACE));
+    EXPECT_TRUE(IsEnabled(ID_EDIT_FIND));
+    EXPECT_TRUE(IsEnabled(ID_EDIT_REPLACE));
 }
 
 TEST_F(CommandRouting, OpenUrlIsTheMainWindowsWithoutADocumentAndParentlessWithOne)

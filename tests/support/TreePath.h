@@ -3,6 +3,7 @@
 #include "PellixTreeView.h"
 
 #include <QString>
+#include <QStringList>
 
 // The item of `pTree` reached from the document item by labels ("" the document item itself,
 // "root/a" its element a); null when there is none.
@@ -16,4 +17,13 @@ inline CTreeItemRef ItemAtPath(const CPellixTreeView *pTree, const QString &strP
         item = child;
     }
     return item;
+}
+
+// The labels of the children of `parent`, in order.
+inline QStringList ChildLabels(const CTreeItemRef &parent)
+{
+    QStringList labels;
+    for (CTreeItemRef child = parent.GetFirstChild(); child; child = child.GetNextSibling())
+        labels << child.GetLabel();
+    return labels;
 }

@@ -112,12 +112,29 @@ void TreeTest::Popup(const CTreeItemRef &item, const std::function<void(QMenu *)
     EXPECT_TRUE(bShown) << "the popup did not show";
 }
 
-QStringList ChildLabels(const CTreeItemRef &parent)
+QStringList ElementNames(const dom::Node &parent)
 {
-    QStringList labels;
-    for (CTreeItemRef child = parent.GetFirstChild(); child; child = child.GetNextSibling())
-        labels << child.GetLabel();
-    return labels;
+    QStringList names;
+    for (dom::Node child = parent.firstChild(); child; child = child.nextSibling()) {
+        if (child.nodeType() == dom::NODE_ELEMENT)
+            names << QString::fromUtf8(child.nodeName());
+    }
+    return names;
+}
+
+bool ItemsMatchNodes(const CTreeItemRef &parent)
+{
+    dom::Node node = parent.GetNode().firstChild();
+    for (CTreeItemRef child = parent.GetFirstChild(); child; child = child.GetNextSibling()) {
+        while (node && node.nodeType() != dom::NODE_ELEMENT)
+            node = node.nextSibling();
+        if (!(child.GetNode() == node) || !ItemsMatchNodes(child))
+            return false;
+        node = node.nextSibling();
+    }
+    while (node && node.nodeType() != dom::NODE_ELEMENT)
+        node = node.nextSibling();
+    return node.isNull();
 }
 
 bool IsMenuItemEnabled(QMenu *pMenu, int nID)

@@ -7,6 +7,7 @@
 #include "MessageRecorder.h"
 #include "PaneWindow.h"
 #include "TempDir.h"
+#include "TreePath.h"
 
 #include <QSplitter>
 #include <QStringList>
@@ -60,8 +61,11 @@ private:
     int m_nSaves = 0;
 };
 
-// The labels of the children of `parent`, in order.
-QStringList ChildLabels(const CTreeItemRef &parent);
+// The names of the element children of `parent`, in order.
+QStringList ElementNames(const dom::Node &parent);
+// Each item under `parent` names the element child at its own position, all the way down, and
+// every element has an item.
+bool ItemsMatchNodes(const CTreeItemRef &parent);
 
 // Readable failure output.
 void PrintTo(const CTreeItemRef &item, std::ostream *pStream);

@@ -19,30 +19,6 @@ namespace
 const std::string kSample = "<?xml version=\"1.0\"?>\n"
                             "<root><a x=\"1\"/><c><d/></c><e/></root>\n";
 
-QStringList ElementNames(const dom::Node &parent)
-{
-    QStringList names;
-    for (dom::Node child = parent.firstChild(); child; child = child.nextSibling()) {
-        if (child.nodeType() == dom::NODE_ELEMENT)
-            names << QString::fromUtf8(child.nodeName());
-    }
-    return names;
-}
-
-// Each item under `parent` names the element child at its own position.
-bool ItemsMatchNodes(const CTreeItemRef &parent)
-{
-    dom::Node node = parent.GetNode().firstChild();
-    for (CTreeItemRef child = parent.GetFirstChild(); child; child = child.GetNextSibling()) {
-        while (node && node.nodeType() != dom::NODE_ELEMENT)
-            node = node.nextSibling();
-        if (!(child.GetNode() == node))
-            return false;
-        node = node.nextSibling();
-    }
-    return true;
-}
-
 } // namespace
 
 TEST_F(TreeTest, PopupGrayingOnANewDocument)
@@ -59,7 +35,7 @@ TEST_F(TreeTest, PopupGrayingOnANewDocument)
             EXPECT_TRUE(IsMenuItemEnabled(pMenu, ID_TREE_INSERTCHILDELEMENT));
             EXPECT_FALSE(IsMenuItemEnabled(pMenu, ID_TREE_RENAME));
             for (const int nID : {ID_TREE_CUT, ID_TREE_COPY, ID_TREE_PASTE})
-                EXPECT_FALSE(IsMenuItemEnabled(pMenu, nID));
+                EXPECT_TRUE(IsMenuItemEnabled(pMenu, nID));
         },
         ID_TREE_INSERTCHILDELEMENT);
     EXPECT_EQ(ChildLabels(document), QStringList{"newChild"});
@@ -161,6 +137,21 @@ TEST_F(TreeTest, EveryKindOfTreeEditMarksTheDocumentModified)
         {"popup Insert Child Element",
          [this] { Popup(Item("root/e"), {}, ID_TREE_INSERTCHILDELEMENT); }},
         {"popup Delete", [this] { Popup(Item("root/e"), {}, ID_TREE_DELETE); }},
+        {"menu Paste",
+         [this] {
+             Command(ID_EDIT_COPY);
+             Command(ID_EDIT_PASTE);
+         }},
+        {"popup Paste",
+         [this] {
+             Command(ID_EDIT_COPY);
+             Popup(Item("root/e"), {}, ID_TREE_PASTE);
+         }},
+        {"popup Cut and Paste",
+         [this] {
+             Popup(Item("root/a"), {}, ID_TREE_CUT);
+             Popup(Item("root/e"), {}, ID_TREE_PASTE);
+         }},
     };
     ASSERT_TRUE(Open(kSample));
     const std::string original = Save();

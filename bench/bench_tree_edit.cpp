@@ -1,0 +1,136 @@
+// Search and subtree copies in the tree pane: building the match list over a document of a
+// million elements (by name, and by every kind of candidate at once), and Copy then Paste of a
+// subtree of 100,000 elements into another element (the copy, its items in the tree and the
+// XML text for the system clipboard included).
+
+#include "PaneWindow.h"
+
+#include "MessageBox.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace
+{
+
+constexpr int kSearchElements = 1000000;
+constexpr int kCopyElements = 100000;
+
+// `nElements` elements: the root holding one element `big` (then `trailer`), which holds groups
+// of a hundred records with an attribute, a text and, every tenth, a comment. Made once in the
+// temporary folder.
+std::string ElementsDocument(const char *name, int nElements, const char *trailer)
+{
+    const auto path = std::filesystem::temp_directory_path() / name;
+    if (std::filesystem::exists(path))
+        return path.string();
+    std::ofstream out(path, std::ios::binary);
+    out << "<root><big><group>";
+    int nWritten = 3;
+    for (int i = 0; nWritten < nElements; ++i, ++nWritten) {
+        if (i > 0 && i % 100 == 0) {
+            out << "</group><group>";
+            ++nWritten;
+        }
+        out << "<record id=\"r" << i << "\">value " << i % 1000 << "</record>";
+        if (i % 10 == 0)
+            out << "<!-- note " << i << " -->";
+    }
+    out << "</group></big>" << trailer << "</root>";
+    return path.string();
+}
+
+struct Window : PaneWindow {
+    Window() : PaneWindow(true, QSize(1000, 700)) {}
+    void Open(const std::string &path)
+    {
+        doc->OpenXMLDocument(QString::fromStdString(path));
+        QApplication::processEvents();
+    }
+};
+
+void RunSearch(benchmark::State &state, const QString &strFind, const CFindOptions &options)
+{
+    Window window;
+    window.Open(ElementsDocument("pellix-bench-search.xml", kSearchElements, ""));
+    const CTreeItemRef root = window.tree->GetRootItem();
+    for (auto _ : state) {
+        state.PauseTiming();
+        window.tree->ClearMatches();
+        state.ResumeTiming();
+        window.tree->FindInTree(root, strFind, false, QString(), options);
+    }
+    state.counters["matches"] = static_cast<double>(window.tree->GetMatches().size());
+}
+
+// Every record and group by name.
+void SearchNames_(benchmark::State &state)
+{
+    RunSearch(state, QStringLiteral("r"), CFindOptions());
+}
+
+// Names, attributes, texts and comments, as whole text, without case.
+void SearchEverything_(benchmark::State &state)
+{
+    CFindOptions options;
+    options.bAttrName = options.bAttrValue = options.bText = options.bComment = true;
+    options.bWholeText = true;
+    RunSearch(state, QStringLiteral("NOTE"), options);
+}
+
+void CopyPasteSubtree_(benchmark::State &state)
+{
+    Window window;
+    window.Open(ElementsDocument("pellix-bench-copy.xml", kCopyElements, "<target/>"));
+    CPellixTreeView *pTree = window.tree;
+    const CTreeItemRef big = pTree->GetRootItem().GetFirstChild().GetFirstChild();
+    const CTreeItemRef target = big.GetNextSibling();
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (const CTreeItemRef copy = target.GetFirstChild())
+            pTree->RemoveItem(copy);
+        state.ResumeTiming();
+        pTree->SelectItem(big);
+        pTree->CopyItem();
+        pTree->SelectItem(target);
+        pTree->PasteItem();
+        QApplication::processEvents();
+    }
+    // The items of the last copy, counted outside the timing.
+    int nItems = 0;
+    for (std::vector<CTreeItemRef> pending{target.GetFirstChild()}; !pending.empty();) {
+        const CTreeItemRef item = pending.back();
+        pending.pop_back();
+        nItems += item.IsNull() ? 0 : 1;
+        for (CTreeItemRef child = item.GetFirstChild(); child; child = child.GetNextSibling())
+            pending.push_back(child);
+    }
+    state.counters["pasted_items"] = nItems;
+    if (nItems < kCopyElements - 2)
+        state.SkipWithError("the copy is incomplete");
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    SetMessageBoxHandler([](const QString &) {});
+    for (const auto &[name, function] : {std::tuple{"SearchNames", &SearchNames_},
+                                         std::tuple{"SearchEverything", &SearchEverything_},
+                                         std::tuple{"CopyPasteSubtree", &CopyPasteSubtree_}}) {
+        benchmark::RegisterBenchmark(name, function)->Unit(benchmark::kMillisecond)->Iterations(5);
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
