@@ -3,6 +3,7 @@
 // subtree of 100,000 elements into another element (the copy, its items in the tree and the
 // XML text for the system clipboard included).
 
+#include "PaneBenchMain.h"
 #include "PaneWindow.h"
 
 #include "MessageBox.h"
@@ -120,17 +121,8 @@ void CopyPasteSubtree_(benchmark::State &state)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    SetMessageBoxHandler([](const QString &) {});
-    for (const auto &[name, function] : {std::tuple{"SearchNames", &SearchNames_},
-                                         std::tuple{"SearchEverything", &SearchEverything_},
-                                         std::tuple{"CopyPasteSubtree", &CopyPasteSubtree_}}) {
-        benchmark::RegisterBenchmark(name, function)->Unit(benchmark::kMillisecond)->Iterations(5);
-    }
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunPaneBenchmarks(argc, argv,
+                             {{"SearchNames", &SearchNames_, 5},
+                              {"SearchEverything", &SearchEverything_, 5},
+                              {"CopyPasteSubtree", &CopyPasteSubtree_, 5}});
 }
