@@ -240,7 +240,7 @@ HRESULT Document::createNode(NodeType type, std::string_view name, Node *out) co
     case NODE_ELEMENT:
     case NODE_ATTRIBUTE:
     case NODE_PROCESSING_INSTRUCTION:
-        if (!IsXmlName(name))
+        if (type == NODE_PROCESSING_INSTRUCTION ? !IsXmlName(name) : !IsQualifiedXmlName(name))
             return E_FAIL;
         id = m_store->intern(name);
         break;

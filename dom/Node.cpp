@@ -195,7 +195,7 @@ HRESULT Node::setAttribute(std::string_view name, std::string_view value)
 {
     if (isNull())
         return E_POINTER;
-    if (nodeType() != NODE_ELEMENT || !IsXmlName(name))
+    if (nodeType() != NODE_ELEMENT || !IsQualifiedXmlName(name))
         return E_FAIL;
     const NameId id = m_store->intern(name);
     NodeIndex &first = m_store->at(m_index).children.firstAttribute;

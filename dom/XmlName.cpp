@@ -82,4 +82,14 @@ bool IsXmlWhiteSpace(std::string_view text)
     return true;
 }
 
+bool IsQualifiedXmlName(std::string_view name)
+{
+    const std::size_t colon = name.find(':');
+    if (colon == std::string_view::npos)
+        return IsXmlName(name);
+    const std::string_view prefix = name.substr(0, colon);
+    const std::string_view local = name.substr(colon + 1);
+    return local.find(':') == std::string_view::npos && IsXmlName(prefix) && IsXmlName(local);
+}
+
 } // namespace dom

@@ -9,6 +9,12 @@ namespace dom
 // NameChars. Empty names and malformed UTF-8 are refused.
 bool IsXmlName(std::string_view name);
 
+// True when `name` is an XML Name that a namespace-aware reader takes as an element or
+// attribute name: no colon, or one colon between two names without colons ("p:a", not
+// "p:", ":a" or "a:b:c"). Pellix's own loader reads namespaces, so only such names can be
+// saved and read back.
+bool IsQualifiedXmlName(std::string_view name);
+
 // True for the four XML white-space characters (space, tab, CR, LF).
 constexpr bool IsXmlSpace(char c)
 {
