@@ -1,6 +1,7 @@
 #include "MainFrame.h"
 
 #include "CmdUI.h"
+#include "GridIconMenu.h"
 #include "HelpLauncher.h"
 #include "Images.h"
 #include "MenuConversion.h"
@@ -43,6 +44,13 @@ void CMainFrame::CreateBars()
 {
     QToolBar *pToolBar = CreateToolBar(ToolBarButtonIds(ToolBarDef()), ToolBarButtonIcon);
     pToolBar->setIconSize(kToolBarImageSize);
+    // The grid's cell editors show the tool bar's images beside the same commands.
+    static_assert(GRID_CMD_UNDO == ID_EDIT_UNDO && GRID_CMD_CUT == ID_EDIT_CUT &&
+                  GRID_CMD_COPY == ID_EDIT_COPY && GRID_CMD_PASTE == ID_EDIT_PASTE &&
+                  GRID_MAIN_TOOLBAR == IDR_MAINFRAME);
+    CGridIconMenu::RegisterToolBar(
+        GRID_MAIN_TOOLBAR,
+        {ToolBarStrip(devicePixelRatioF()), kToolBarImageSize, ToolBarButtonIds(ToolBarDef())});
     SetIndicators({
         {ID_INDICATOR_CAPS, LoadResString(ID_INDICATOR_CAPS)},
         {ID_INDICATOR_NUM, LoadResString(ID_INDICATOR_NUM)},

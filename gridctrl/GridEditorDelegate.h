@@ -4,10 +4,9 @@
 
 class CGridListView;
 
-// The cell editors of a grid list: a line edit for text columns and a combo box for choice
-// columns (editable or list-only), in the cell's format. Tab, Shift+Tab, Enter, Up and Down
-// end the edit and move as the list's navigation says; Escape cancels; losing the focus
-// commits. A text equal to the cell's text at opening is no edit.
+// Makes the in-place editors of a grid list and lays them over their cells: the text editor
+// for text columns, the choice editor for choice columns (editable or list-only), each in the
+// cell's format. The editors handle their own keys, focus and commit.
 class CGridEditorDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -27,12 +26,5 @@ protected:
     bool eventFilter(QObject *pObject, QEvent *pEvent) override;
 
 private:
-    QWidget *CreateTextEditor(QWidget *pParent, int nRow, int nPos) const;
-    QWidget *CreateChoiceEditor(QWidget *pParent, bool bEditable) const;
-    // Font and text colour from the owner's format of the cell.
-    void ApplyCellFormat(QWidget *pEditor, int nRow, int nPos) const;
-    // The editor widget an event filter saw: the editor itself or a combo box's line edit.
-    QWidget *EditorOf(QObject *pObject) const;
-
     CGridListView *const m_pList;
 };

@@ -5,6 +5,7 @@
 
 #include "ColumnDefinitionSet.h"
 #include "GridEditorDelegate.h"
+#include "GridInplaceEditor.h"
 #include "GridListModel.h"
 #include "GridListPrinter.h"
 
@@ -38,7 +39,13 @@ CGridListView::CGridListView(QWidget *pParent)
     MakeScreenFonts();
 }
 
-CGridListView::~CGridListView() = default;
+CGridListView::~CGridListView()
+{
+    // An editor still open goes with the list: its focus loss must not reach a list being torn
+    // down.
+    if (auto *pEditor = dynamic_cast<CGridInplaceEditor *>(GetCellEditor()))
+        pEditor->MarkClosed();
+}
 
 QHeaderView *CGridListView::CreateHeader(CGridListView *pList)
 {

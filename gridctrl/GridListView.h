@@ -149,6 +149,13 @@ public:
     // The end of an edit of (nRow, nPos): a null text is a cancelled edit. Asks the owner to
     // commit (GRIDQ_COMMIT) and keeps the text in the cell when it did.
     void OnEndLabelEdit(int nRow, int nPos, const QString *pText);
+    // The text an editor of (nRow, nPos) ends with: a null text is a cancelled edit. The cell
+    // is the open editor's own when pEditor is the open editor.
+    void CommitEditorText(QWidget *pEditor, int nRow, int nPos, const QString *pText);
+    // An editor's text changed while it is open.
+    void OnEditorTextChanged(QWidget *pEditor, int nRow, int nPos, const QString &strText);
+    // A double click inside an editor, passed on like a double click on the list.
+    void NotifyDoubleClick();
     // A cell move asked for by the editor of (nRow, nPos): NAV_*.
     void OnGridNavigate(int nCode, int nRow, int nPos);
     // Ends the open editor `pEditor` (committing its text unless bCommit is false), then moves
@@ -184,6 +191,8 @@ protected:
     virtual int OnAppendRow() { return 0; }
     // A cell was hit, or an editor moved the cursor to it: the owner may show it elsewhere.
     virtual void OnCellHit(int /*nRow*/, int /*nPos*/) {}
+    // The open editor of the cell holds strText now (typed or chosen, not yet committed).
+    virtual void ShowEditorText(int /*nRow*/, int /*nPos*/, const QString & /*strText*/) {}
     // The owner's answer when no format function is installed.
     virtual bool OnQueryCell(GridCellFormat & /*request*/) { return false; }
     // Where the cell tip is shown: the whole text of a cell over the cell's rectangle,

@@ -2,6 +2,7 @@
 // the cell moves an editor asks for.
 #include "GridListView.h"
 
+#include "GridInplaceEditor.h"
 #include "GridListModel.h"
 
 #include <QHeaderView>
@@ -91,10 +92,8 @@ QWidget *CGridListView::GetCellEditor() const
 
 void CGridListView::EndCellEdit()
 {
-    if (QWidget *pEditor = GetCellEditor()) {
-        commitData(pEditor);
-        closeEditor(pEditor, QAbstractItemDelegate::NoHint);
-    }
+    if (QWidget *pEditor = GetCellEditor())
+        EndEditAndNavigate(pEditor, -1, true);
 }
 
 void CGridListView::EndEditAndNavigate(QWidget *pEditor, int nCode, bool bCommit)
@@ -103,20 +102,52 @@ void CGridListView::EndEditAndNavigate(QWidget *pEditor, int nCode, bool bCommit
         return;
     const int nRow = m_editIndex.row();
     const int nPos = horizontalHeader()->visualIndex(m_editIndex.column());
-    if (bCommit)
-        commitData(pEditor);
+    auto *pInplace = dynamic_cast<CGridInplaceEditor *>(pEditor);
+    if (bCommit && pInplace != nullptr)
+        pInplace->CommitEdit();
+    const bool bCancelled = pInplace != nullptr && pInplace->IsCancelled();
     closeEditor(pEditor, QAbstractItemDelegate::NoHint);
+    // A cancelled edit shows the cell's own text again where the editor's was shown.
+    if (bCancelled && nRow >= 0 && nRow < GetItemCount())
+        OnCellHit(nRow, nPos);
     if (nCode >= 0)
         OnGridNavigate(nCode, nRow, nPos);
 }
 
 void CGridListView::closeEditor(QWidget *pEditor, QAbstractItemDelegate::EndEditHint hint)
 {
+    if (auto *pInplace = dynamic_cast<CGridInplaceEditor *>(pEditor))
+        pInplace->MarkClosed();
     if (pEditor == GetCellEditor())
         m_editIndex = QPersistentModelIndex();
     // Moves after an edit are the list's own (EndEditAndNavigate), never the view's.
     Q_UNUSED(hint);
     QTableView::closeEditor(pEditor, QAbstractItemDelegate::NoHint);
+}
+
+void CGridListView::CommitEditorText(QWidget *pEditor, int nRow, int nPos, const QString *pText)
+{
+    if (pEditor != nullptr && pEditor == GetCellEditor()) {
+        nRow = m_editIndex.row();
+        nPos = horizontalHeader()->visualIndex(m_editIndex.column());
+    }
+    OnEndLabelEdit(nRow, nPos, pText);
+}
+
+void CGridListView::OnEditorTextChanged(QWidget *pEditor, int nRow, int nPos,
+                                        const QString &strText)
+{
+    if (pEditor != nullptr && pEditor == GetCellEditor()) {
+        nRow = m_editIndex.row();
+        nPos = horizontalHeader()->visualIndex(m_editIndex.column());
+    }
+    if (nRow >= 0 && nRow < GetItemCount())
+        ShowEditorText(nRow, nPos, strText);
+}
+
+void CGridListView::NotifyDoubleClick()
+{
+    emit doubleClicked(currentIndex());
 }
 
 void CGridListView::OnEndLabelEdit(int nRow, int nPos, const QString *pText)

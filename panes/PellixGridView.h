@@ -84,6 +84,7 @@ protected:
     // Tab from the last cell: a new attribute row.
     int OnAppendRow() override;
     void OnCellHit(int nRow, int nPos) override;
+    void ShowEditorText(int nItem, int nPos, const QString &strText) override;
 
     bool OnPreparePrinting(CPrintInfo *pInfo) override;
     void OnBeginPrinting(QPainter *pPainter, CPrintInfo *pInfo) override;

@@ -89,6 +89,15 @@ void CPellixGridView::OnCellHit(int nRow, int nPos)
     ShowCellInTextPane(PositionOf(RowOf(GetItemData(nRow))), GetColumnId(nPos));
 }
 
+void CPellixGridView::ShowEditorText(int nItem, int nPos, const QString &strText)
+{
+    // The text pane follows an open editor of the cell it shows, so both show the same text.
+    const int nRow = PositionOf(RowOf(GetItemData(nItem)));
+    const int nColumnId = GetColumnId(nPos);
+    if (nRow >= 0 && nRow == m_nTextRow && nColumnId == m_nTextCol)
+        emit cellShown(strText, nRow, nColumnId);
+}
+
 void CPellixGridView::ShowCellInTextPane(int nRow, int nColumnId)
 {
     const GridRow *pRow = GetRow(nRow);

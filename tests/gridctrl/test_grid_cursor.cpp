@@ -1,10 +1,10 @@
 // The cell cursor: hit tests, clicks that select and then edit, keys, the moves an editor asks
 // for, commits through the owner and the cell tip trigger.
+#include "GridComboEdit.h"
 #include "GridTestKit.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
-#include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -95,10 +95,11 @@ TEST_F(GridCursor, TheFirstClickSelectsAndAClickOnTheFocusedRowEdits)
 
     // A click on the choice column opens the choices the owner gives.
     Click(1, 0);
-    auto *pCombo = qobject_cast<QComboBox *>(m_pList->GetCellEditor());
+    auto *pCombo = qobject_cast<CGridComboEdit *>(m_pList->GetCellEditor());
     ASSERT_NE(pCombo, nullptr);
-    EXPECT_EQ(pCombo->count(), 3);
-    EXPECT_EQ(pCombo->currentText(), "One");
+    EXPECT_EQ(pCombo->GetChoices(), QStringList({"One", "Two", "Three"}));
+    EXPECT_EQ(pCombo->GetEditText(), "One");
+    EXPECT_EQ(pCombo->GetCurrentIndex(), 0);
 
     // Without choices from the owner no choice editor opens.
     Key(Qt::Key_Escape);
@@ -211,7 +212,7 @@ TEST_F(GridCursor, TabMovesThroughEditableCellsAndAppendsAfterTheLastOne)
     ASSERT_EQ(m_pList->GetItemCount(), 3);
     EXPECT_EQ(m_pList->GetFocusedRow(), 2);
     EXPECT_EQ(m_pList->GetFocusCol(), 0);
-    EXPECT_NE(qobject_cast<QComboBox *>(m_pList->GetCellEditor()), nullptr);
+    EXPECT_NE(qobject_cast<CGridComboEdit *>(m_pList->GetCellEditor()), nullptr);
 
     // An owner that adds nothing: Tab stops at the last cell.
     m_pList->bAppendAdds = false;

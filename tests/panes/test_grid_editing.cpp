@@ -1,8 +1,8 @@
 // Editing rows in place: the kind choice, names and values, Tab, and ending an open editor.
+#include "GridComboEdit.h"
 #include "PanesTestKit.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QTest>
@@ -11,29 +11,28 @@ namespace
 {
 QLineEdit *LineEditOf(QWidget *pEditor)
 {
-    if (auto *pCombo = qobject_cast<QComboBox *>(pEditor))
-        return pCombo->lineEdit();
+    if (auto *pCombo = qobject_cast<CGridComboEdit *>(pEditor))
+        return pCombo->GetField();
     return qobject_cast<QLineEdit *>(pEditor);
 }
 } // namespace
 
 using GridEditing = PanesTest;
 
-TEST_F(GridEditing, TypeChoiceOffersTheKindNamesAndCommitsOnlyAnExactName)
+TEST_F(GridEditing, TypeChoiceOffersTheKindNamesAndCommitsOnlyAKindName)
 {
     Fill({{dom::NODE_ATTRIBUTE, "a", "1"}, {dom::NODE_ATTRIBUTE, "", ""}});
-    auto *pCombo = qobject_cast<QComboBox *>(OpenEditor(0, 0));
+    auto *pCombo = qobject_cast<CGridComboEdit *>(OpenEditor(0, 0));
     ASSERT_NE(pCombo, nullptr);
-    QStringList choices;
-    for (int i = 0; i < pCombo->count(); ++i)
-        choices << pCombo->itemText(i);
-    EXPECT_EQ(choices,
+    EXPECT_TRUE(pCombo->IsEditable());
+    EXPECT_EQ(pCombo->GetChoices(),
               QStringList({"Attribute", "Text", "Comment", "ProcessInstruction", "CDATASection"}));
-    EXPECT_EQ(pCombo->currentText(), "Attribute");
+    EXPECT_EQ(pCombo->GetEditText(), "Attribute");
 
-    // The same word in lower case is not a kind name.
-    pCombo->lineEdit()->selectAll();
-    Type("processinstruction");
+    // A word that is no kind name is refused: the row keeps its kind.
+    pCombo->GetField()->selectAll();
+    Type("zz");
+    EXPECT_EQ(pCombo->GetEditText(), "zz");
     Press(Qt::Key_Return);
     EXPECT_EQ(Editor(), nullptr);
     EXPECT_EQ(RowAt(*m_pGrid, 0).nKind, 2);
@@ -41,10 +40,12 @@ TEST_F(GridEditing, TypeChoiceOffersTheKindNamesAndCommitsOnlyAnExactName)
     EXPECT_FALSE(m_pGrid->AreRowsEdited());
     EXPECT_FALSE(IsModified());
 
-    pCombo = qobject_cast<QComboBox *>(OpenEditor(0, 0));
+    // Typed in lower case, the name completes to the kind's own spelling.
+    pCombo = qobject_cast<CGridComboEdit *>(OpenEditor(0, 0));
     ASSERT_NE(pCombo, nullptr);
-    pCombo->lineEdit()->selectAll();
-    Type("ProcessInstruction");
+    pCombo->GetField()->selectAll();
+    Type("processinstruction");
+    EXPECT_EQ(pCombo->GetEditText(), "ProcessInstruction");
     Press(Qt::Key_Return);
     EXPECT_EQ(RowAt(*m_pGrid, 0).nKind, 7);
     EXPECT_EQ(CellText(0, 0), "ProcessInstruction");
@@ -57,9 +58,9 @@ TEST_F(GridEditing, TypingIntoATypeCellCompletesTheNameAndTabMovesToTheName)
     Fill({{dom::NODE_ATTRIBUTE, "a", "1"}, {dom::NODE_ATTRIBUTE, "", ""}});
     MoveCursorTo(1, 0);
     Type("Com");
-    auto *pCombo = qobject_cast<QComboBox *>(Editor());
+    auto *pCombo = qobject_cast<CGridComboEdit *>(Editor());
     ASSERT_NE(pCombo, nullptr);
-    EXPECT_EQ(pCombo->currentText(), "Comment");
+    EXPECT_EQ(pCombo->GetEditText(), "Comment");
     Press(Qt::Key_Tab);
     EXPECT_EQ(RowAt(*m_pGrid, 1).nKind, 8);
     EXPECT_EQ(CursorCell(), std::make_pair(1, 1));
@@ -68,27 +69,36 @@ TEST_F(GridEditing, TypingIntoATypeCellCompletesTheNameAndTabMovesToTheName)
     EXPECT_TRUE(pEdit->isReadOnly());
     Press(Qt::Key_Escape);
 
-    // Enter commits also when the combo's line edit holds the focus itself.
-    pCombo = qobject_cast<QComboBox *>(OpenEditor(0, 0));
+    // Enter commits also when the field holds the focus itself.
+    pCombo = qobject_cast<CGridComboEdit *>(OpenEditor(0, 0));
     ASSERT_NE(pCombo, nullptr);
-    pCombo->lineEdit()->setFocus();
-    pCombo->lineEdit()->selectAll();
+    pCombo->GetField()->setFocus();
+    pCombo->GetField()->selectAll();
     Type("CDATASection");
     Press(Qt::Key_Return);
     EXPECT_EQ(Editor(), nullptr);
     EXPECT_EQ(RowAt(*m_pGrid, 0).nKind, 4);
 }
 
-TEST_F(GridEditing, PickingAChoiceFromTheListCommitsIt)
+TEST_F(GridEditing, AChoiceFromTheDropListIsCommittedWhenTheCellIsLeft)
 {
     Fill({{dom::NODE_ATTRIBUTE, "a", "1"}});
-    auto *pCombo = qobject_cast<QComboBox *>(OpenEditor(0, 0));
+    auto *pCombo = qobject_cast<CGridComboEdit *>(OpenEditor(0, 0));
     ASSERT_NE(pCombo, nullptr);
-    pCombo->setCurrentIndex(2);
-    emit pCombo->activated(2);
+    QTest::mouseClick(pCombo, Qt::LeftButton, Qt::NoModifier, pCombo->ButtonRect().center());
+    CGridComboDropList *pList = pCombo->GetDropList();
+    ASSERT_NE(pList, nullptr);
+    const QList<QListWidgetItem *> items = pList->findItems("Comment", Qt::MatchExactly);
+    ASSERT_EQ(items.size(), 1);
+    QTest::mouseClick(pList->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      pList->visualItemRect(items.front()).center());
     QApplication::processEvents();
-    EXPECT_EQ(RowAt(*m_pGrid, 0).nKind, 8);
+    EXPECT_FALSE(pCombo->IsDropped());
+    EXPECT_EQ(pCombo->GetEditText(), "Comment");
+    EXPECT_EQ(RowAt(*m_pGrid, 0).nKind, 2) << "a choice alone commits nothing";
+    Press(Qt::Key_Return);
     EXPECT_EQ(Editor(), nullptr);
+    EXPECT_EQ(RowAt(*m_pGrid, 0).nKind, 8);
 }
 
 TEST_F(GridEditing, NamesOfTextCdataAndCommentRowsAreReadOnly)
@@ -175,7 +185,7 @@ TEST_F(GridEditing, TabFromTheLastCellAppendsAnAttributeRowAndEditsItsType)
     EXPECT_EQ(RowAt(*m_pGrid, 1), (RowValue{2, "", "v"}));
     EXPECT_EQ(RowAt(*m_pGrid, 2), (RowValue{2, "", ""}));
     EXPECT_EQ(CursorCell(), std::make_pair(2, 0));
-    EXPECT_NE(qobject_cast<QComboBox *>(Editor()), nullptr);
+    EXPECT_NE(qobject_cast<CGridComboEdit *>(Editor()), nullptr);
     EXPECT_TRUE(m_pGrid->AreRowsEdited());
     Press(Qt::Key_Escape);
 
