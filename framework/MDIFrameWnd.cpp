@@ -153,6 +153,8 @@ void CMDIFrameWnd::OnWindowNew()
     CDocTemplate *pTemplate = pDocument != nullptr ? pDocument->GetDocTemplate() : nullptr;
     if (pTemplate == nullptr)
         return;
+    // The new window shows the document as the open windows have it, open cell editors included.
+    pDocument->CommitPendingEdits();
     if (CMDIChildWnd *pFrame = pTemplate->CreateNewFrame(pDocument))
         pTemplate->InitialUpdateFrame(pFrame, pDocument);
 }

@@ -3,6 +3,7 @@
 #include "GridEditMenu.h"
 #include "GridListView.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 
@@ -24,6 +25,15 @@ void CGridCellEdit::Start()
 {
     setText(m_strInitial);
     setFocus(Qt::OtherFocusReason);
+}
+
+void CGridCellEdit::showEvent(QShowEvent *pEvent)
+{
+    QLineEdit::showEvent(pEvent);
+    // The caret is placed once the editor shows, after the view has selected its text.
+    if (m_bCaretPlaced)
+        return;
+    m_bCaretPlaced = true;
     if (m_bByClick) {
         const QPoint point = mapFrom(m_pList->viewport(), m_pList->GetLastClickPoint());
         setCursorPosition(cursorPositionAt(point));
@@ -114,8 +124,11 @@ void CGridCellEdit::LeaveToList()
 void CGridCellEdit::focusOutEvent(QFocusEvent *pEvent)
 {
     QLineEdit::focusOutEvent(pEvent);
-    // The editor's own context menu takes the focus only for a moment.
-    if (pEvent->reason() == Qt::PopupFocusReason || IsClosed())
+    // A context menu takes the focus only for a moment, and a window the user switches away
+    // from gives it back on return: neither ends the edit.
+    if (pEvent->reason() == Qt::PopupFocusReason ||
+        pEvent->reason() == Qt::ActiveWindowFocusReason ||
+        QApplication::activePopupWidget() != nullptr || IsClosed())
         return;
     m_pList->EndEditAndNavigate(this, -1, !m_bCancelled);
 }

@@ -31,6 +31,7 @@ protected:
     bool event(QEvent *pEvent) override;
     void keyPressEvent(QKeyEvent *pEvent) override;
     void focusOutEvent(QFocusEvent *pEvent) override;
+    void showEvent(QShowEvent *pEvent) override;
     void mouseDoubleClickEvent(QMouseEvent *pEvent) override;
     void contextMenuEvent(QContextMenuEvent *pEvent) override;
 
@@ -47,4 +48,5 @@ private:
     QString m_strInitial;
     const bool m_bByClick;
     int m_nGrownWidth = 0;
+    bool m_bCaretPlaced = false;
 };

@@ -359,8 +359,9 @@ void CGridComboEdit::OnFocusChanged(QWidget *pOld, QWidget *pNow)
     }
     if (!IsOwnWidget(pOld))
         return;
-    // A context menu borrows the focus for a moment.
-    if (pNow == nullptr && QApplication::activePopupWidget() != nullptr)
+    // A context menu borrows the focus for a moment, and a window the user switches away from
+    // gives it back on return: neither ends the edit.
+    if (pNow == nullptr)
         return;
     End();
 }

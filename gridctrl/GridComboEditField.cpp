@@ -16,6 +16,15 @@ CGridComboEditField::CGridComboEditField(CGridComboEdit *pOwner, bool bByClick)
 void CGridComboEditField::Start(const QString &strText)
 {
     setText(strText);
+}
+
+void CGridComboEditField::showEvent(QShowEvent *pEvent)
+{
+    QLineEdit::showEvent(pEvent);
+    // The caret is placed once the editor shows, after the view has selected its text.
+    if (m_bCaretPlaced || !isVisible())
+        return;
+    m_bCaretPlaced = true;
     CGridListView *pList = m_pOwner->GetList();
     if (m_bByClick) {
         const QPoint point = mapFrom(pList->viewport(), pList->GetLastClickPoint());

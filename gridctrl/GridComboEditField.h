@@ -23,10 +23,12 @@ protected:
     bool event(QEvent *pEvent) override;
     void keyPressEvent(QKeyEvent *pEvent) override;
     void mouseDoubleClickEvent(QMouseEvent *pEvent) override;
+    void showEvent(QShowEvent *pEvent) override;
     void contextMenuEvent(QContextMenuEvent *pEvent) override;
 
 private:
     CGridComboEdit *const m_pOwner;
     const bool m_bByClick;
     bool m_bSuppressAutoComplete = false;
+    bool m_bCaretPlaced = false;
 };

@@ -33,8 +33,9 @@ bool TestList::Answer(GridCellFormat &request)
         return true;
     case GRIDQ_CHOICES:
         *request.pChoices << choices;
-        return !choices.isEmpty();
+        return !choices.isEmpty() || bAnswerWithoutChoices;
     case GRIDQ_COMMIT:
+        ++nCommits;
         if (!bAnswerCommits)
             return false;
         rows[request.nDatum - 1][request.nColumn] = request.strText;
@@ -131,4 +132,12 @@ QImage GridTest::Paint()
 {
     QApplication::processEvents();
     return m_pList->viewport()->grab().toImage();
+}
+
+std::vector<QStringList> NumberedRows(int nCount)
+{
+    std::vector<QStringList> rows;
+    for (int i = 0; i < nCount; ++i)
+        rows.push_back({"One", QString::number(i), QStringLiteral("value %1").arg(i)});
+    return rows;
 }

@@ -37,9 +37,15 @@ public:
     QColor crName{0, 0, 255};
     QColor crValue{255, 0, 0};
     QStringList choices{"One", "Two", "Three"};
+    // Answer a choices request even with no choices to give.
+    bool bAnswerWithoutChoices = false;
     bool bAnswerCommits = true;
     bool bAppendAdds = true;
     int nAppendCalls = 0;
+    // Commit requests the owner received, answered or not.
+    int nCommits = 0;
+    // What an open editor held, as the list passed it on.
+    QStringList editorTexts;
     std::vector<std::pair<int, int>> hits;
     struct Tip {
         QRect rect;
@@ -53,6 +59,7 @@ public:
 protected:
     int OnAppendRow() override;
     void OnCellHit(int nRow, int nPos) override { hits.emplace_back(nRow, nPos); }
+    void ShowEditorText(int, int, const QString &strText) override { editorTexts << strText; }
     void ShowCellTip(const QRect &rect, const QString &strText, int nOffset) override
     {
         tips.push_back({rect, strText, nOffset});
@@ -61,6 +68,9 @@ protected:
 private:
     bool Answer(GridCellFormat &request);
 };
+
+// nCount rows of the three columns: "One", the row's number, "value " and the number.
+std::vector<QStringList> NumberedRows(int nCount);
 
 // A shown, focused list of three columns (ids 0, 1, 2: a choice column, and two text columns
 // that sort as numbers) in a window of its own.

@@ -10,22 +10,12 @@
 #include <QScrollBar>
 #include <QTest>
 
-namespace
-{
-std::vector<QStringList> Rows(int nCount)
-{
-    std::vector<QStringList> rows;
-    for (int i = 0; i < nCount; ++i)
-        rows.push_back({"One", QString::number(i), QStringLiteral("value %1").arg(i)});
-    return rows;
-}
-} // namespace
 
 using GridCursor = GridTest;
 
 TEST_F(GridCursor, HitTestsFindTheCellUnderAPointAndRememberTheHit)
 {
-    m_pList->Fill(Rows(3));
+    m_pList->Fill(NumberedRows(3));
     EXPECT_EQ(m_pList->m_nHitRow, -1);
     int nPos = -1;
     // Column edges: 0..100, 100..220, 220..420; a point on a divider hits the left cell.
@@ -56,7 +46,7 @@ TEST_F(GridCursor, HitTestsFindTheCellUnderAPointAndRememberTheHit)
 
 TEST_F(GridCursor, CellRectsRefuseNarrowColumnsAndEnsureColumnVisibleScrolls)
 {
-    m_pList->Fill(Rows(2));
+    m_pList->Fill(NumberedRows(2));
     QRect rect(1, 2, 3, 4);
     m_pList->horizontalHeader()->resizeSection(0, 4);
     EXPECT_FALSE(m_pList->GetCellRect(0, 0, rect));
@@ -80,7 +70,7 @@ TEST_F(GridCursor, CellRectsRefuseNarrowColumnsAndEnsureColumnVisibleScrolls)
 
 TEST_F(GridCursor, TheFirstClickSelectsAndAClickOnTheFocusedRowEdits)
 {
-    m_pList->Fill(Rows(3));
+    m_pList->Fill(NumberedRows(3));
     Click(1, 2);
     EXPECT_EQ(m_pList->GetFocusedRow(), 1);
     EXPECT_EQ(m_pList->GetFocusCol(), 2);
@@ -110,7 +100,7 @@ TEST_F(GridCursor, TheFirstClickSelectsAndAClickOnTheFocusedRowEdits)
 
 TEST_F(GridCursor, LeftAndRightMoveTheCursorWithinTheColumns)
 {
-    m_pList->Fill(Rows(2));
+    m_pList->Fill(NumberedRows(2));
     Click(0, 0);
     Key(Qt::Key_Left);
     EXPECT_EQ(m_pList->GetFocusCol(), 0);
@@ -129,7 +119,7 @@ TEST_F(GridCursor, LeftAndRightMoveTheCursorWithinTheColumns)
 
 TEST_F(GridCursor, AnEditCommitsThroughTheOwnerOnlyWhenTheTextChanged)
 {
-    m_pList->Fill(Rows(2));
+    m_pList->Fill(NumberedRows(2));
     Click(0, 2);
     Key(Qt::Key_Return);
     QTest::keyClicks(QApplication::focusWidget(), "new");
@@ -155,7 +145,7 @@ TEST_F(GridCursor, AnEditCommitsThroughTheOwnerOnlyWhenTheTextChanged)
 
 TEST_F(GridCursor, EditorMovesUpAndDownButNeverDownIntoTheLastRow)
 {
-    m_pList->Fill(Rows(4));
+    m_pList->Fill(NumberedRows(4));
     Click(1, 1);
     m_pList->OnGridNavigate(NAV_DOWN, 1, 1);
     EXPECT_EQ(m_pList->GetFocusedRow(), 2);
@@ -189,7 +179,7 @@ TEST_F(GridCursor, TabMovesThroughEditableCellsAndAppendsAfterTheLastOne)
     m_pList->SetColumns({{0, "Kind", COLDEF_COMBOEDIT, 100},
                          {1, "Fixed", 0, 80},
                          {2, "Value", COLDEF_TEXTEDIT, 200}});
-    m_pList->Fill(Rows(2));
+    m_pList->Fill(NumberedRows(2));
     Click(0, 0);
     Click(0, 0);
     ASSERT_NE(m_pList->GetCellEditor(), nullptr);
@@ -226,7 +216,7 @@ TEST_F(GridCursor, TabMovesThroughEditableCellsAndAppendsAfterTheLastOne)
 
 TEST_F(GridCursor, TheCellTipIsAskedForOverAFocusedListOnly)
 {
-    m_pList->Fill(Rows(2));
+    m_pList->Fill(NumberedRows(2));
     const QPoint point = CellCenter(1, 2);
     QTest::mouseMove(m_pList->viewport(), point);
     QApplication::processEvents();
@@ -247,7 +237,7 @@ TEST_F(GridCursor, TheModelStaysConsistentThroughFillInsertSortAndClear)
 {
     QAbstractItemModelTester tester(m_pList->model(),
                                     QAbstractItemModelTester::FailureReportingMode::Fatal);
-    m_pList->Fill(Rows(5));
+    m_pList->Fill(NumberedRows(5));
     m_pList->rows.push_back({"Two", "9", "x"});
     m_pList->InsertRowItem(2, m_pList->rows.size());
     m_pList->SetCellText(1, 1, "stored");
@@ -262,7 +252,7 @@ TEST_F(GridCursor, TheModelStaysConsistentThroughFillInsertSortAndClear)
 
 TEST_F(GridCursor, EnterNotifiesWithoutEditingAndAnEditCanReachEverySelectedRow)
 {
-    m_pList->Fill(Rows(3));
+    m_pList->Fill(NumberedRows(3));
     Click(1, 2);
     int nNotified = 0;
     QObject::connect(m_pList, &QAbstractItemView::doubleClicked,

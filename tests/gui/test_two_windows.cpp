@@ -8,6 +8,7 @@
 #include "PellixDoc.h"
 #include "PellixGridView.h"
 #include "PellixTreeView.h"
+#include "PellixView.h"
 #include "Resource.h"
 #include "TreePath.h"
 
@@ -174,4 +175,31 @@ TEST_F(TwoWindows, TreeChangesInOneWindowReachTheOther)
     EXPECT_FALSE(pSecond->GetEditContext()->AreRowsEdited());
     EXPECT_TRUE(Execute(ID_FILE_SAVE));
     EXPECT_EQ(Saved(), "<root a=\"1\">\t<newElement></newElement>\r\n</root>\r\n\r\n");
+}
+
+TEST_F(TwoWindows, AnOpenEditorShowsInTheTextPaneAndIsCommittedByNewWindowAndBySelection)
+{
+    Select(m_pFirst, "root");
+    TypeIntoCell(m_pFirst, 0, 2, "typed");
+    // The text pane shows what the editor holds while it is open.
+    EXPECT_EQ(m_pFirst->GetTextPane()->toPlainText(), "typed");
+
+    // New Window reads the rows: the second window shows the typed value.
+    CChildFrame *pSecond = NewWindow();
+    ASSERT_NE(pSecond, nullptr);
+    EXPECT_FALSE(m_pFirst->GetGridPane()->IsEditingCell());
+    Select(pSecond, "root");
+    CPellixGridView *pSecondGrid = pSecond->GetGridPane();
+    EXPECT_EQ(pSecondGrid->GetCellText(pSecondGrid->ItemOfRow(0), pSecondGrid->FindColumn(2)),
+              "typed");
+    EXPECT_TRUE(m_pDoc->IsModified());
+
+    // Selecting another element ends the open editor into the element it belonged to.
+    Main().MDIActivate(m_pFirst);
+    Select(m_pFirst, "root/child");
+    TypeIntoCell(m_pFirst, 0, 2, "child value");
+    Select(m_pFirst, "root");
+    EXPECT_FALSE(m_pFirst->GetGridPane()->IsEditingCell());
+    EXPECT_TRUE(Execute(ID_FILE_SAVE));
+    EXPECT_EQ(Saved(), "<root a=\"typed\">\t<child b=\"child value\"></child>\r\n</root>\r\n\r\n");
 }
