@@ -1,7 +1,8 @@
-// Search and subtree copies in the tree pane: building the match list over a document of a
-// million elements (by name, and by every kind of candidate at once), and Copy then Paste of a
+// Search and subtree edits in the tree pane: building the match list over a document of a
+// million elements (by name, and by every kind of candidate at once), Copy then Paste of a
 // subtree of 100,000 elements into another element (the copy, its items in the tree and the
-// XML text for the system clipboard included).
+// XML text for the system clipboard included), and Delete then Undo of a subtree of a million
+// elements (the items taken away and built again included).
 
 #include "PaneBenchMain.h"
 #include "PaneWindow.h"
@@ -11,6 +12,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -85,6 +87,20 @@ void SearchEverything_(benchmark::State &state)
     RunSearch(state, QStringLiteral("NOTE"), options);
 }
 
+// The items of `top`'s subtree, `top` included.
+int CountItems(const CTreeItemRef &top)
+{
+    int nItems = 0;
+    for (std::vector<CTreeItemRef> pending{top}; !pending.empty();) {
+        const CTreeItemRef item = pending.back();
+        pending.pop_back();
+        nItems += item.IsNull() ? 0 : 1;
+        for (CTreeItemRef child = item.GetFirstChild(); child; child = child.GetNextSibling())
+            pending.push_back(child);
+    }
+    return nItems;
+}
+
 void CopyPasteSubtree_(benchmark::State &state)
 {
     Window window;
@@ -104,17 +120,37 @@ void CopyPasteSubtree_(benchmark::State &state)
         QApplication::processEvents();
     }
     // The items of the last copy, counted outside the timing.
-    int nItems = 0;
-    for (std::vector<CTreeItemRef> pending{target.GetFirstChild()}; !pending.empty();) {
-        const CTreeItemRef item = pending.back();
-        pending.pop_back();
-        nItems += item.IsNull() ? 0 : 1;
-        for (CTreeItemRef child = item.GetFirstChild(); child; child = child.GetNextSibling())
-            pending.push_back(child);
-    }
+    const int nItems = CountItems(target.GetFirstChild());
     state.counters["pasted_items"] = nItems;
     if (nItems < kCopyElements - 2)
         state.SkipWithError("the copy is incomplete");
+}
+
+void DeleteUndoSubtree_(benchmark::State &state)
+{
+    Window window;
+    window.Open(ElementsDocument("pellix-bench-search.xml", kSearchElements, ""));
+    CPellixTreeView *pTree = window.tree;
+    const CTreeItemRef root = pTree->GetRootItem().GetFirstChild();
+    const std::size_t nNodes = window.doc->GetXMLDocument().nodeCount();
+    double dUndoSeconds = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        pTree->SelectItem(root.GetFirstChild());
+        state.ResumeTiming();
+        pTree->RemoveItem(pTree->GetCurrentItem());
+        const auto undoStart = std::chrono::steady_clock::now();
+        window.doc->OnEditUndo();
+        QApplication::processEvents();
+        dUndoSeconds +=
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - undoStart).count();
+    }
+    state.counters["undo_ms"] = 1000 * dUndoSeconds / static_cast<double>(state.iterations());
+    state.counters["items"] = CountItems(root.GetFirstChild());
+    // The subtree was linked back, not copied.
+    if (window.doc->GetXMLDocument().nodeCount() != nNodes ||
+        !(pTree->GetSelectedItem() == root.GetFirstChild()))
+        state.SkipWithError("the undo copied the subtree or lost the item");
 }
 
 } // namespace
@@ -124,5 +160,6 @@ int main(int argc, char **argv)
     return RunPaneBenchmarks(argc, argv,
                              {{"SearchNames", &SearchNames_, 5},
                               {"SearchEverything", &SearchEverything_, 5},
-                              {"CopyPasteSubtree", &CopyPasteSubtree_, 5}});
+                              {"CopyPasteSubtree", &CopyPasteSubtree_, 5},
+                              {"DeleteUndoSubtree", &DeleteUndoSubtree_, 5}});
 }

@@ -2,6 +2,7 @@
 
 #include "DomFunctions.h"
 
+#include <QScopedValueRollback>
 #include <utility>
 
 namespace
@@ -13,6 +14,50 @@ CDocumentEdit MakeEdit(CDocumentEdit::Kind kind, const dom::Node &parent, const 
     edit.parent = parent;
     edit.node = node;
     return edit;
+}
+
+// Puts `to`, a detached element without children, in the place of `from`, moving from's
+// children to it. Each keeps its own attributes: a rename gave the new element copies.
+HRESULT SwapElement(const dom::Node &from, const dom::Node &to)
+{
+    dom::Node parent = from.parentNode();
+    if (parent.isNull() || to.isNull() || !to.parentNode().isNull() || to.hasChildNodes())
+        return E_FAIL;
+    std::vector<dom::Node> children;
+    for (dom::Node child = from.firstChild(); child; child = child.nextSibling())
+        children.push_back(child);
+    dom::Node target = to;
+    for (const dom::Node &child : children) {
+        if (const HRESULT result = target.appendChild(child); FAILED(result))
+            return result;
+    }
+    return parent.replaceChild(to, from);
+}
+
+// Takes out the row parts of edit.node, which must be exactly edit.oldParts, and puts
+// edit.newParts back where they stood.
+HRESULT SwapRowParts(const CDocumentEdit &edit)
+{
+    if (edit.node.isNull() || NodeRowParts(edit.node) != edit.oldParts ||
+        edit.newAnchors.size() != edit.newParts.size())
+        return E_FAIL;
+    RemoveRowParts(edit.node);
+    dom::Node target = edit.node;
+    for (std::size_t i = 0; i < edit.newParts.size(); ++i) {
+        const dom::Node &part = edit.newParts[i];
+        const HRESULT result = part.nodeType() == dom::NODE_ATTRIBUTE
+                                   ? target.setAttributeNode(part)
+                                   : target.insertBefore(part, edit.newAnchors[i]);
+        if (FAILED(result))
+            return result;
+    }
+    return S_OK;
+}
+
+// The node a replayed edit leaves the user at.
+dom::Node FocusOf(const CDocumentEdit &edit)
+{
+    return edit.kind == CDocumentEdit::Kind::Remove ? edit.parent : edit.node;
 }
 } // namespace
 
@@ -84,8 +129,91 @@ CRowsCommit CDocumentEditor::SetRows(const dom::Node &node, const std::vector<Gr
         return {};
     CDocumentEdit edit = MakeEdit(CDocumentEdit::Kind::SetRows, dom::Node(), node);
     edit.oldParts = NodeRowParts(node);
+    edit.oldAnchors = RowPartAnchors(node);
     CRowsCommit result = WriteRowsIntoNode(node, rows);
     edit.newParts = NodeRowParts(node);
+    edit.newAnchors = RowPartAnchors(node);
     emit edited(edit);
+    return result;
+}
+
+void CDocumentEditor::BeginStep(int nNameID)
+{
+    if (m_nStepDepth++ == 0)
+        m_nStepName = nNameID;
+}
+
+void CDocumentEditor::EndStep()
+{
+    if (m_nStepDepth > 0 && --m_nStepDepth == 0)
+        emit stepEnded();
+}
+
+CDocumentEdit CDocumentEditor::Inverse(const CDocumentEdit &edit)
+{
+    CDocumentEdit inverse = edit;
+    switch (edit.kind) {
+    case CDocumentEdit::Kind::Insert:
+        inverse.kind = CDocumentEdit::Kind::Remove;
+        break;
+    case CDocumentEdit::Kind::Remove:
+        inverse.kind = CDocumentEdit::Kind::Insert;
+        break;
+    case CDocumentEdit::Kind::Move:
+        std::swap(inverse.parent, inverse.oldParent);
+        std::swap(inverse.reference, inverse.oldReference);
+        break;
+    case CDocumentEdit::Kind::Replace:
+        std::swap(inverse.node, inverse.oldNode);
+        break;
+    case CDocumentEdit::Kind::SetRows:
+        std::swap(inverse.oldParts, inverse.newParts);
+        std::swap(inverse.oldAnchors, inverse.newAnchors);
+        break;
+    }
+    return inverse;
+}
+
+HRESULT CDocumentEditor::Apply(const CDocumentEdit &edit)
+{
+    dom::Node parent = edit.parent;
+    switch (edit.kind) {
+    case CDocumentEdit::Kind::Insert:
+        // A node with a parent would be moved, not inserted: the DOM is not where it was.
+        if (!edit.node.parentNode().isNull())
+            return E_FAIL;
+        return parent.insertBefore(edit.node, edit.reference);
+    case CDocumentEdit::Kind::Remove:
+        return parent.removeChild(edit.node);
+    case CDocumentEdit::Kind::Move:
+        if (edit.node.isNull() || !(edit.node.parentNode() == edit.oldParent))
+            return E_FAIL;
+        return parent.insertBefore(edit.node, edit.reference);
+    case CDocumentEdit::Kind::Replace:
+        return SwapElement(edit.oldNode, edit.node);
+    case CDocumentEdit::Kind::SetRows:
+        return SwapRowParts(edit);
+    }
+    return E_FAIL;
+}
+
+HRESULT CDocumentEditor::Replay(const std::vector<CDocumentEdit> &edits, bool bBackwards)
+{
+    HRESULT result = S_OK;
+    dom::Node focus;
+    {
+        const QScopedValueRollback replaying(m_bReplaying, true);
+        const std::size_t nCount = edits.size();
+        for (std::size_t i = 0; i < nCount; ++i) {
+            const CDocumentEdit &recorded = edits[bBackwards ? nCount - 1 - i : i];
+            const CDocumentEdit edit = bBackwards ? Inverse(recorded) : recorded;
+            result = Apply(edit);
+            if (FAILED(result))
+                return result;
+            emit edited(edit);
+            focus = FocusOf(edit);
+        }
+    }
+    emit replayed(focus);
     return result;
 }

@@ -7,6 +7,7 @@
 #include "XmlName.h"
 #include "XmlRules.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -209,10 +210,24 @@ std::vector<dom::Node> NodeRowParts(const dom::Node &node)
     return parts;
 }
 
-CRowsCommit WriteRowsIntoNode(const dom::Node &node, const std::vector<GridRow> &rows)
+std::vector<dom::Node> RowPartAnchors(const dom::Node &node)
 {
-    if (node.isNull())
-        return {};
+    std::vector<dom::Node> anchors(static_cast<std::size_t>(node.attributes().length()));
+    std::size_t nWaiting = 0;
+    for (dom::Node child = node.firstChild(); child; child = child.nextSibling()) {
+        if (IsRowKind(child.nodeType())) {
+            anchors.emplace_back();
+            ++nWaiting;
+            continue;
+        }
+        std::fill(anchors.end() - static_cast<std::ptrdiff_t>(nWaiting), anchors.end(), child);
+        nWaiting = 0;
+    }
+    return anchors;
+}
+
+void RemoveRowParts(const dom::Node &node)
+{
     dom::Node target = node;
     for (const dom::Node &part : NodeRowParts(target)) {
         if (part.nodeType() == dom::NODE_ATTRIBUTE)
@@ -220,7 +235,14 @@ CRowsCommit WriteRowsIntoNode(const dom::Node &node, const std::vector<GridRow> 
         else
             target.removeChild(part);
     }
-    RowWriter writer(target);
+}
+
+CRowsCommit WriteRowsIntoNode(const dom::Node &node, const std::vector<GridRow> &rows)
+{
+    if (node.isNull())
+        return {};
+    RemoveRowParts(node);
+    RowWriter writer(node);
     for (std::size_t i = 0; i < rows.size(); ++i)
         writer.Write(static_cast<int>(i), rows[i]);
     return writer.Finish();

@@ -42,6 +42,13 @@ QString AttributeTipText(dom::NodeView node);
 // processing-instruction children, in order.
 std::vector<dom::Node> NodeRowParts(const dom::Node &node);
 
+// For each part NodeRowParts(node) lists, the child that is no part (an element, a document
+// type) which the part stands before; null for attributes and for parts after the last such
+// child. With these the parts can be put back exactly where they stood.
+std::vector<dom::Node> RowPartAnchors(const dom::Node &node);
+// Takes the parts NodeRowParts(node) lists out of `node`; they stay intact, detached.
+void RemoveRowParts(const dom::Node &node);
+
 // Rebuilds `node` from `rows`: removes the parts rows stand for (other children, a document
 // type among them, stay), then writes the rows in order, character data before the first
 // remaining child. Attribute rows with an empty name and empty text, CDATA or comment rows are

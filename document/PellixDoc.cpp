@@ -5,6 +5,7 @@
 #include "InsertRowCommands.h"
 #include "Loading.h"
 #include "MDIFrameWnd.h"
+#include "MenuTables.h"
 #include "MessageBox.h"
 #include "Resource.h"
 #include "StringTable.h"
@@ -13,6 +14,7 @@
 #include "XmlWriter.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <new>
 
 namespace
@@ -35,9 +37,49 @@ CPellixDoc::CPellixDoc()
             pCmdUI->Enable(m_pActiveContext != nullptr && m_pActiveContext->IsShowingNode());
         });
     }
-    // Only a change that happened marks the document: the editor announces nothing it was
-    // refused.
-    connect(&m_editor, &CDocumentEditor::edited, this, [this] { SetModifiedFlag(true); });
+    RegisterUndoCommands();
+    // Only a change that happened marks the document (the editor announces nothing it was
+    // refused, and the history records what it announces); undoing back to the saved state
+    // clears the mark.
+    connect(&m_history, &CUndoHistory::changed, this,
+            [this] { SetModifiedFlag(!m_history.IsAtSavePoint()); });
+}
+
+void CPellixDoc::RegisterUndoCommands()
+{
+    OnCommand(ID_EDIT_UNDO, [this] { OnEditUndo(); });
+    OnCommand(ID_EDIT_REDO, [this] { OnEditRedo(); });
+    OnUpdateCommandUI(ID_EDIT_UNDO, [this](CCmdUI *pCmdUI) {
+        // Rows typed and not yet committed are the step an Undo takes first.
+        const int nName = HasEditedRows() ? IDS_STEP_EDIT : m_history.GetUndoName();
+        pCmdUI->Enable(nName != 0);
+        pCmdUI->SetText(StepCommandText(ID_EDIT_UNDO, nName != 0 ? LoadResString(nName) : ""));
+    });
+    OnUpdateCommandUI(ID_EDIT_REDO, [this](CCmdUI *pCmdUI) {
+        // Committing typed rows would leave nothing to redo.
+        const int nName = HasEditedRows() ? 0 : m_history.GetRedoName();
+        pCmdUI->Enable(nName != 0);
+        pCmdUI->SetText(StepCommandText(ID_EDIT_REDO, nName != 0 ? LoadResString(nName) : ""));
+    });
+}
+
+bool CPellixDoc::HasEditedRows() const
+{
+    const std::vector<CEditContext *> contexts = GetEditContexts();
+    return std::any_of(contexts.begin(), contexts.end(),
+                       [](const CEditContext *pContext) { return pContext->AreRowsEdited(); });
+}
+
+bool CPellixDoc::OnEditUndo()
+{
+    CommitPendingEdits();
+    return m_history.Undo();
+}
+
+bool CPellixDoc::OnEditRedo()
+{
+    CommitPendingEdits();
+    return m_history.Redo();
 }
 
 CPellixDoc::~CPellixDoc() = default;
@@ -85,6 +127,7 @@ void CPellixDoc::ReplaceDOM(dom::Document document)
     for (CEditContext *pContext : GetEditContexts())
         pContext->Clear();
     m_pXMLDoc = std::move(document);
+    m_history.Clear();
     emit domReplaced();
 }
 
@@ -181,7 +224,7 @@ bool CPellixDoc::SaveXMLDocument(const QString &strPath)
         AfxMessageBox(QString::fromStdString(strFailure));
     const bool bSaved = strFailure.empty();
     if (bSaved)
-        SetModifiedFlag(false);
+        m_history.SetSavePoint();
     SetStatusText(AFX_IDS_IDLEMESSAGE);
     return bSaved;
 }

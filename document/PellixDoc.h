@@ -4,6 +4,7 @@
 #include "DocumentBase.h"
 #include "DocumentEditor.h"
 #include "EditContext.h"
+#include "UndoHistory.h"
 
 #include <QPointer>
 #include <QString>
@@ -28,6 +29,14 @@ public:
 
     // The edit API every user change to the DOM goes through.
     CDocumentEditor *GetEditor() { return &m_editor; }
+    // The steps Undo and Redo take; the modified flag follows its save point.
+    CUndoHistory *GetHistory() { return &m_history; }
+
+    // Edit > Undo and Redo from the tree or the grid (a cell editor and the text pane answer
+    // them first for their own text). Both commit the edited rows of every window first, so
+    // the rows typed last are the step Undo takes back. False when there was nothing to take.
+    bool OnEditUndo();
+    bool OnEditRedo();
 
     // A new edit context for a window, owned by `pOwner` (the window); the document forgets it
     // when it is destroyed.
@@ -77,10 +86,15 @@ private:
     bool CreateNewDOM();
     void ReplaceDOM(dom::Document document);
     void InsertRow(dom::NodeType kind);
+    void RegisterUndoCommands();
+    // True when a window holds edited rows not yet committed.
+    bool HasEditedRows() const;
     void SetStatusText(int nID);
 
     dom::Document m_pXMLDoc;
     CDocumentEditor m_editor;
+    // Built after the editor it listens to.
+    CUndoHistory m_history{&m_editor};
     // Contexts belong to their windows, which may close before the document.
     std::vector<QPointer<CEditContext>> m_contexts;
     QPointer<CEditContext> m_pActiveContext;

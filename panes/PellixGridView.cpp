@@ -4,9 +4,11 @@
 #include "ColumnDefinitionSet.h"
 #include "DocumentBase.h"
 #include "EditContext.h"
+#include "EditorUndo.h"
 #include "InsertRowCommands.h"
 #include "MDIChildWnd.h"
 #include "NodeType.h"
+#include "Resource.h"
 #include "WinApp.h"
 
 #include <QSettings>
@@ -55,6 +57,15 @@ void CPellixGridView::RegisterCommands()
         // Rows typed while no node is shown would be thrown away.
         OnUpdateCommandUI(insert.nID, [this](CCmdUI *pCmdUI) { pCmdUI->Enable(IsShowingNode()); });
     }
+}
+
+bool CPellixGridView::OnCmdMsg(int nID, CCmdUI *pUpdate)
+{
+    if ((nID == ID_EDIT_UNDO || nID == ID_EDIT_REDO) && IsEditingCell()) {
+        EditorUndoCommand(GetCellEditor(), nID, pUpdate);
+        return true;
+    }
+    return CView::OnCmdMsg(nID, pUpdate);
 }
 
 const QStringList &CPellixGridView::KindNames()

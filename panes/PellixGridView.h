@@ -73,6 +73,10 @@ public:
     // The names of text, CDATA and comment rows are read-only.
     bool IsCellReadOnly(int nRow, int nPos) const override;
 
+    // While a cell editor is open, Undo and Redo act on its text; otherwise they go on to the
+    // document.
+    bool OnCmdMsg(int nID, CCmdUI *pUpdate) override;
+
 signals:
     // A name or value cell was hit: its text, for the text pane to show and write back into
     // that cell (row in fill order, column id).

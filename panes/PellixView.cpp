@@ -1,6 +1,7 @@
 #include "PellixView.h"
 
 #include "CmdUI.h"
+#include "EditorUndo.h"
 #include "Resource.h"
 #include "XmlRules.h"
 
@@ -22,7 +23,13 @@ void CPellixView::RegisterCommands()
     OnCommand(ID_EDIT_CUT, [this] { cut(); });
     OnCommand(ID_EDIT_COPY, [this] { copy(); });
     OnCommand(ID_EDIT_PASTE, [this] { paste(); });
-    OnCommand(ID_EDIT_UNDO, [this] { undo(); });
+    // Undo and Redo act on the pane's own text; the document's steps are undone from the
+    // tree and the grid.
+    for (const int nID : {ID_EDIT_UNDO, ID_EDIT_REDO}) {
+        OnCommand(nID, [this, nID] { EditorUndoCommand(this, nID, nullptr); });
+        OnUpdateCommandUI(
+            nID, [this](CCmdUI *pCmdUI) { EditorUndoCommand(this, pCmdUI->m_nID, pCmdUI); });
+    }
     const auto enableOnSelection = [this](CCmdUI *pCmdUI) {
         pCmdUI->Enable(textCursor().hasSelection());
     };
@@ -30,8 +37,6 @@ void CPellixView::RegisterCommands()
     OnUpdateCommandUI(ID_EDIT_COPY, enableOnSelection);
     OnUpdateCommandUI(ID_EDIT_PASTE, [this](CCmdUI *pCmdUI) { pCmdUI->Enable(canPaste()); });
     RegisterFindCommands();
-    OnUpdateCommandUI(ID_EDIT_UNDO,
-                      [this](CCmdUI *pCmdUI) { pCmdUI->Enable(document()->isUndoAvailable()); });
 }
 
 void CPellixView::SetText(const QString &strText, int nRow, int nCol)

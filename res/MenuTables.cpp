@@ -55,11 +55,17 @@ std::vector<MenuItemDef> FileMenu()
 std::vector<MenuItemDef> EditMenu()
 {
     return {
-        Command(ID_EDIT_UNDO, "&Undo\tCtrl+Z"),    Separator(),
-        Command(ID_EDIT_CUT, "Cu&t\tCtrl+X"),      Command(ID_EDIT_COPY, "&Copy\tCtrl+C"),
-        Command(ID_EDIT_PASTE, "&Paste\tCtrl+V"),  Command(ID_EDIT_DELETE, "&Delete"),
-        Command(ID_EDIT_RENAME, "R&ename"),        Separator(),
-        Command(ID_EDIT_FIND, "&Find...\tCtrl+F"), Command(ID_EDIT_REPLACE, "&Replace...\tCtrl+H"),
+        Command(ID_EDIT_UNDO, "&Undo\tCtrl+Z"),
+        Command(ID_EDIT_REDO, "&Redo\tCtrl+Y"),
+        Separator(),
+        Command(ID_EDIT_CUT, "Cu&t\tCtrl+X"),
+        Command(ID_EDIT_COPY, "&Copy\tCtrl+C"),
+        Command(ID_EDIT_PASTE, "&Paste\tCtrl+V"),
+        Command(ID_EDIT_DELETE, "&Delete"),
+        Command(ID_EDIT_RENAME, "R&ename"),
+        Separator(),
+        Command(ID_EDIT_FIND, "&Find...\tCtrl+F"),
+        Command(ID_EDIT_REPLACE, "&Replace...\tCtrl+H"),
     };
 }
 
@@ -135,6 +141,8 @@ const std::vector<AccelDef> &AcceleratorDef()
         {QKeySequence(Qt::SHIFT | Qt::Key_Delete), ID_EDIT_CUT},
         {QKeySequence(Qt::CTRL | Qt::Key_Insert), ID_EDIT_COPY},
         {QKeySequence(Qt::SHIFT | Qt::Key_Insert), ID_EDIT_PASTE},
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), ID_EDIT_REDO},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), ID_EDIT_REDO},
         {QKeySequence(Qt::Key_F6), ID_NEXT_PANE},
         {QKeySequence(Qt::SHIFT | Qt::Key_F6), ID_PREV_PANE},
         {QKeySequence(Qt::Key_F1), ID_HELP},
@@ -174,4 +182,21 @@ int ToolBarImageIndex(int nID)
         return button.nID == nID;
     });
     return it == bar.end() ? -1 : it->nImage;
+}
+
+QString StepCommandText(int nID, const QString &strStep)
+{
+    for (const MenuItemDef &popup : MainMenuDef()) {
+        for (const MenuItemDef &item : popup.children) {
+            if (item.nID != nID)
+                continue;
+            QString strText = QString::fromUtf8(item.text);
+            if (!strStep.isEmpty()) {
+                const qsizetype nTab = strText.indexOf(QLatin1Char('\t'));
+                strText.insert(nTab < 0 ? strText.size() : nTab, QLatin1Char(' ') + strStep);
+            }
+            return strText;
+        }
+    }
+    return {};
 }

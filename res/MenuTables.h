@@ -2,6 +2,7 @@
 
 #include <QKeySequence>
 #include <QList>
+#include <QString>
 #include <vector>
 
 // Menus, accelerators and the tool bar as data. The application builds its QMenus, QActions
@@ -28,6 +29,10 @@ const std::vector<MenuItemDef> &MainMenuDef();
 // The tree pane's context menu (menu 136): one popup, "PellixTreeMenu", whose children are
 // the entries shown.
 const std::vector<MenuItemDef> &TreeMenuDef();
+
+// The main menu's text of command nID with `strStep` after its name ("&Undo Delete\tCtrl+Z");
+// the text as the menu has it when strStep is empty, and empty for an id not in the menu.
+QString StepCommandText(int nID, const QString &strStep);
 
 struct AccelDef {
     QKeySequence key;

@@ -37,6 +37,7 @@ inline constexpr int ID_EDIT_FIND = 57636;
 inline constexpr int ID_EDIT_PASTE = 57637;
 inline constexpr int ID_EDIT_REPLACE = 57641;
 inline constexpr int ID_EDIT_UNDO = 57643;
+inline constexpr int ID_EDIT_REDO = 57644;
 inline constexpr int ID_EDIT_RENAME = 32837;
 inline constexpr int ID_EDIT_DELETE = 32838;
 
@@ -109,6 +110,17 @@ inline constexpr int AFX_IDS_IDLEMESSAGE = 57345;
 inline constexpr int IDS_LOADING_DOCUMENT = 61446;
 inline constexpr int IDS_SAVING_DOCUMENT = 61447;
 inline constexpr int IDS_INVALID_XMLNAME = 61448;
+// Names of the steps Undo and Redo take back or make again, shown in their menu texts.
+inline constexpr int IDS_STEP_INSERT = 61450;
+inline constexpr int IDS_STEP_DELETE = 61451;
+inline constexpr int IDS_STEP_RENAME = 61452;
+inline constexpr int IDS_STEP_MOVE = 61453;
+inline constexpr int IDS_STEP_EDIT = 61454;
+inline constexpr int IDS_STEP_PASTE = 61455;
+inline constexpr int IDS_STEP_CUT = 61456;
+inline constexpr int IDS_STEP_COPY = 61457;
+inline constexpr int IDS_STEP_REPLACE = 61458;
+inline constexpr int IDS_STEP_REPLACE_ALL = 61459;
 
 // Bitmaps
 inline constexpr int IDB_SPLASH = 102;

@@ -74,6 +74,7 @@ constexpr StringEntry kStrings[] = {
     {ID_EDIT_PASTE, "Insert what was cut or copied last\nPaste"},
     {ID_EDIT_REPLACE, "Rename the elements that match a text\nReplace"},
     {ID_EDIT_UNDO, "Take back the last change\nUndo"},
+    {ID_EDIT_REDO, "Redo the last undone action\nRedo"},
     {ID_WINDOW_NEW, "Open one more window on the active document\nNew Window"},
     {ID_WINDOW_ARRANGE, "Line up the icons of minimized windows\nArrange Icons"},
     {ID_WINDOW_CASCADE, "Stack the windows so that their titles show\nCascade Windows"},
@@ -92,6 +93,16 @@ constexpr StringEntry kStrings[] = {
     {IDS_LOADING_DOCUMENT, "Loading document..."},
     {IDS_SAVING_DOCUMENT, "Saving document..."},
     {IDS_INVALID_XMLNAME, "Invalid XML name (first char. should be a letter)"},
+    {IDS_STEP_INSERT, "Insert"},
+    {IDS_STEP_DELETE, "Delete"},
+    {IDS_STEP_RENAME, "Rename"},
+    {IDS_STEP_MOVE, "Move"},
+    {IDS_STEP_EDIT, "Edit"},
+    {IDS_STEP_PASTE, "Paste"},
+    {IDS_STEP_CUT, "Cut"},
+    {IDS_STEP_COPY, "Copy"},
+    {IDS_STEP_REPLACE, "Replace"},
+    {IDS_STEP_REPLACE_ALL, "Replace All"},
 };
 
 constexpr bool IdsAscending()

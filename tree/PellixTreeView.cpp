@@ -80,6 +80,7 @@ CPellixTreeView::CPellixTreeView(CDocument *pDoc, QWidget *pParent)
         connect(pXmlDoc, &CPellixDoc::domReplaced, this,
                 [this, pXmlDoc] { BuildTreeFromDocument(pXmlDoc->GetXMLDocument()); });
         connect(m_pEditor, &CDocumentEditor::edited, this, &CPellixTreeView::OnDocumentEdited);
+        connect(m_pEditor, &CDocumentEditor::replayed, this, &CPellixTreeView::OnReplayed);
         // One more window on a document that is already open shows it at once.
         if (!pXmlDoc->GetXMLDocument().isNull())
             BuildTreeFromDocument(pXmlDoc->GetXMLDocument());

@@ -155,6 +155,10 @@ public:
 
     using QTreeView::edit;
 
+    // While a label is edited, Undo and Redo act on its text; otherwise they go on to the
+    // document.
+    bool OnCmdMsg(int nID, CCmdUI *pUpdate) override;
+
 protected:
     bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *pEvent) override;
     void closeEditor(QWidget *pEditor, QAbstractItemDelegate::EndEditHint hint) override;
@@ -188,6 +192,9 @@ private:
     void MoveItemsFor(const CDocumentEdit &edit);
     // Closes the items of the subtree that a move took to kMaxShownDepth or below.
     void CollapseTooDeep(const CTreeItemRef &top);
+    // After Undo or Redo: selects the item of `focus` (or of its nearest ancestor that has one)
+    // in the window the user works in, its parent expanded.
+    void OnReplayed(const dom::Node &focus);
     CTreeItemRef FindChildItem(const CTreeItemRef &parent, const dom::Node &node) const;
     void ReportRefusedRows(const CTreeItemRef &item, const CRowsCommit &result);
     // Search: how many ways item `id` matches; the list entry nIndex as an item (null once

@@ -7,6 +7,7 @@
 
 #include "DocumentEditor.h"
 #include "MessageBox.h"
+#include "Resource.h"
 #include "TreeClipboard.h"
 #include "XmlWriter.h"
 
@@ -119,7 +120,11 @@ bool CPellixTreeView::PasteItem()
     CommitShownItem();
     CTreeClipboard &clipboard = TreeClipboard();
     const bool bCut = clipboard.m_nClipMode == CTreeClipboard::CLIP_CUT;
-    const bool bPasted = CopyNodeUnder(clipboard.m_itemClipSource, m_itemCurrent);
+    bool bPasted = false;
+    {
+        const CEditStep step(m_pEditor, IDS_STEP_PASTE);
+        bPasted = CopyNodeUnder(clipboard.m_itemClipSource, m_itemCurrent);
+    }
     clipboard.EndCut();
     // A completed cut leaves nothing to paste again, as if its item were gone.
     if (bPasted && bCut)
@@ -162,7 +167,9 @@ bool CPellixTreeView::PlaceNodeUnder(CPellixTreeView *pSourcePane, const CTreeIt
         return false;
     }
     // A cut from another document leaves it; its document element stays where it is.
-    if (bMove && pSourcePane != nullptr && source.GetModel() == pSourcePane->GetItemModel())
+    if (bMove && pSourcePane != nullptr && source.GetModel() == pSourcePane->GetItemModel()) {
+        const CEditStep step(pSourcePane->m_pEditor, IDS_STEP_CUT);
         pSourcePane->RemoveItem(source);
+    }
     return true;
 }

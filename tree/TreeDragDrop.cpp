@@ -4,7 +4,9 @@
 
 #include "PellixTreeView.h"
 
+#include "DocumentEditor.h"
 #include "Images.h"
+#include "Resource.h"
 
 #include <QApplication>
 #include <QDragMoveEvent>
@@ -100,7 +102,9 @@ void CPellixTreeView::EndDrag(bool bDrop, const QPoint &ptViewport, Qt::Keyboard
         return;
     // The dropped subtree carries the edits of the rows shown.
     CommitShownItem();
-    PlaceNodeUnder(this, dragged, target, !(modifiers & Qt::ControlModifier));
+    const bool bMove = !(modifiers & Qt::ControlModifier);
+    const CEditStep step(m_pEditor, bMove ? IDS_STEP_MOVE : IDS_STEP_COPY);
+    PlaceNodeUnder(this, dragged, target, bMove);
 }
 
 // Other programs' data is refused here, so it does not fall through to the main window either:

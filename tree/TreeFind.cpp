@@ -5,8 +5,10 @@
 
 #include "TreeFind.h"
 
+#include "DocumentEditor.h"
 #include "MessageBox.h"
 #include "PellixTreeView.h"
+#include "Resource.h"
 
 #include <QChar>
 #include <algorithm>
@@ -232,6 +234,7 @@ void CPellixTreeView::VisitNextMatch(bool bReplace, const QString &strReplace, b
     SelectItem(item);
     m_itemCurrent = item;
     if (bReplace) {
+        const CEditStep step(m_pEditor, IDS_STEP_REPLACE);
         ReplaceCurrentName(strReplace);
         m_itemLastReplaced = item;
     }
@@ -265,6 +268,8 @@ int CPellixTreeView::ReplaceAll(const CTreeItemRef &start, const QString &strFin
         return 0;
     }
     const std::uint32_t nEpoch = m_pModel->Epoch();
+    // Every rename is taken back by one Undo.
+    const CEditStep step(m_pEditor, IDS_STEP_REPLACE_ALL);
     int nRenamed = 0;
     for (const CFoundItem &found : matches) {
         if (!m_pModel->IsLive(found.id, found.nGeneration, nEpoch))

@@ -235,7 +235,7 @@ TEST(Menus, RecentFilePlaceholderIsGreyedAndPrecedesExit)
 TEST(Accelerators, KeysAreUniqueAndRaiseKnownCommands)
 {
     const auto &table = AcceleratorDef();
-    EXPECT_EQ(table.size(), 15u);
+    EXPECT_EQ(table.size(), 17u);
     std::set<QString> keys;
     for (const AccelDef &accel : table) {
         EXPECT_FALSE(accel.key.isEmpty());
@@ -245,6 +245,9 @@ TEST(Accelerators, KeysAreUniqueAndRaiseKnownCommands)
     EXPECT_EQ(AcceleratorKeys(ID_EDIT_UNDO),
               (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Z")),
                                    QKeySequence(QStringLiteral("Alt+Backspace"))}));
+    EXPECT_EQ(AcceleratorKeys(ID_EDIT_REDO),
+              (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Y")),
+                                   QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
     EXPECT_EQ(AcceleratorKeys(ID_PREV_PANE),
               QList<QKeySequence>{QKeySequence(QStringLiteral("Shift+F6"))});
     EXPECT_TRUE(AcceleratorKeys(ID_EDIT_FIND).isEmpty());
