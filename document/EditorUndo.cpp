@@ -4,7 +4,6 @@
 #include "MenuTables.h"
 #include "Resource.h"
 
-#include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextDocument>
@@ -12,8 +11,9 @@
 void EditorUndoCommand(QWidget *pEditor, int nID, CCmdUI *pUpdate)
 {
     const bool bRedo = nID == ID_EDIT_REDO;
-    if (auto *pCombo = qobject_cast<QComboBox *>(pEditor))
-        pEditor = pCombo->lineEdit();
+    // A choice editor's field is its focus proxy.
+    while (pEditor != nullptr && pEditor->focusProxy() != nullptr)
+        pEditor = pEditor->focusProxy();
     auto *pLine = qobject_cast<QLineEdit *>(pEditor);
     auto *pText = qobject_cast<QPlainTextEdit *>(pEditor);
     bool bAvailable = false;
