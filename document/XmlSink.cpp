@@ -9,6 +9,7 @@ bool XmlSink::flush()
         return !failed();
     if (std::fwrite(m_data.get(), 1, m_used, m_file) != m_used)
         fail(std::strerror(errno));
+    m_flushed += m_used;
     m_used = 0;
     return !failed();
 }

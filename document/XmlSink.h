@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Buffered output of the writer: into memory only, or flushed to a file in large blocks.
 class XmlSink
@@ -37,6 +38,14 @@ public:
     }
     bool failed() const { return !m_error.empty(); }
     const std::string &error() const { return m_error; }
+    // From now on the offset of each element's "<" is appended to `starts` (null: no longer).
+    void setElementStarts(std::vector<std::size_t> *starts) { m_elementStarts = starts; }
+    void markElementStart()
+    {
+        if (m_elementStarts != nullptr)
+            m_elementStarts->push_back(m_flushed + m_used);
+    }
+
     // What is buffered (everything, for a sink without a file).
     std::string_view text() const { return std::string_view(m_data.get(), m_used); }
 
@@ -49,5 +58,7 @@ private:
     std::unique_ptr<char[]> m_data;
     std::size_t m_used = 0;
     std::size_t m_capacity = 0;
+    std::size_t m_flushed = 0;
     std::string m_error;
+    std::vector<std::size_t> *m_elementStarts = nullptr;
 };
