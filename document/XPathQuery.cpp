@@ -80,6 +80,8 @@ public:
             outcome.error = "Not enough memory to search the document with XPath.";
             return outcome;
         }
+        // Relative paths start at the document node.
+        m_pContext->node = reinterpret_cast<xmlNode *>(m_pTree->GetDoc());
         for (const auto &[prefix, uri] : m_pTree->GetPrefixes())
             xmlXPathRegisterNs(m_pContext.get(), reinterpret_cast<const xmlChar *>(prefix.c_str()),
                                reinterpret_cast<const xmlChar *>(uri.c_str()));

@@ -142,6 +142,7 @@ inline constexpr int IDC_DOWN = 1010;
 inline constexpr int IDC_MATCH_CASE = 1011;
 inline constexpr int IDC_WHOLE_TEXT = 1012;
 inline constexpr int IDC_FIND_NEXT = 1013;
+inline constexpr int IDC_XPATH = 1014;
 inline constexpr int IDC_REPLACE = 1022;
 inline constexpr int IDC_REPLACE_ALL = 1023;
 inline constexpr int IDC_REPLACE_LABEL = 1026;

@@ -69,6 +69,7 @@ TEST(XPath, NamesPredicatesAndFunctionsSelectTheRightElements)
     const dom::Document document = Load(kCatalog);
     EXPECT_EQ(Elements(document, "//record[@kind='zeta']"), (Strings{"record#2", "record#4"}));
     EXPECT_EQ(Elements(document, "/catalog/record[2]/title"), Strings{"title"});
+    EXPECT_EQ(Elements(document, "catalog/record[3]/note/em"), Strings{"em"});
     EXPECT_EQ(Elements(document, "//record[price > 5]"), Strings{"record#2"});
     EXPECT_EQ(Elements(document, "//record[starts-with(title, 'Z')][last()]"), Strings{"record#4"});
     EXPECT_EQ(Elements(document, "//record[contains(., 'three')]"), Strings{"record#3"});
