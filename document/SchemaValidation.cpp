@@ -423,6 +423,10 @@ ValidationReport ValidateDocument(const dom::Document &document, const std::stri
         } else {
             error.element =
                 CElementLocator::Refine(nodes[k], CElementLocator::NamedElement(error.message));
+            // libxml2's reader gives no column: the element's own start tag on the line does.
+            const auto [nLine, nColumn] = locator.PositionOf(nIndex);
+            if (error.nColumn == 0 && error.element == nodes[k] && nLine == error.nLine)
+                error.nColumn = nColumn;
         }
     }
     return report;

@@ -37,6 +37,7 @@ struct ValidationReport {
 ValidationReport ValidateFile(const std::string &schemaPath, const std::string &sourcePath);
 
 // Validates `document` as the writer writes it (what Save would write); lines and columns are
-// those of the written text, and each error names the element it concerns. SourceFailed when
-// the document is null or holds something the writer cannot write.
+// those of the written text (where libxml2 gives no column, the column of the element's start
+// tag when it is on the error's line), and each error names the element it concerns. SourceFailed
+// when the document is null or holds something the writer cannot write.
 ValidationReport ValidateDocument(const dom::Document &document, const std::string &schemaPath);

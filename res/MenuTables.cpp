@@ -60,6 +60,7 @@ std::vector<MenuItemDef> EditMenu()
         Command(ID_EDIT_PASTE, "&Paste\tCtrl+V"),  Command(ID_EDIT_DELETE, "&Delete"),
         Command(ID_EDIT_RENAME, "R&ename"),        Separator(),
         Command(ID_EDIT_FIND, "&Find...\tCtrl+F"), Command(ID_EDIT_REPLACE, "&Replace...\tCtrl+H"),
+        Command(ID_EDIT_VALIDATE, "&Validate..."),
     };
 }
 

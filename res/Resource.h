@@ -3,7 +3,7 @@
 // Numeric identifiers of Pellix's commands, strings, dialogs, controls, menus and images.
 // The values are fixed: menus, stored settings and the command routing all key on them.
 // Ids from 57344 upward keep the meaning the application framework gives them; the
-// editor's own command ids lie between 32771 and 32852.
+// editor's own command ids lie between 32771 and 32853.
 
 // Framework window and pane ids
 inline constexpr int ID_SEPARATOR = 0;
@@ -39,6 +39,7 @@ inline constexpr int ID_EDIT_REPLACE = 57641;
 inline constexpr int ID_EDIT_UNDO = 57643;
 inline constexpr int ID_EDIT_RENAME = 32837;
 inline constexpr int ID_EDIT_DELETE = 32838;
+inline constexpr int ID_EDIT_VALIDATE = 32853;
 
 // View menu (the bars' own window ids double as their toggle commands)
 inline constexpr int ID_VIEW_TOOLBAR = AFX_IDW_TOOLBAR;

@@ -148,6 +148,8 @@ TEST(Validation, ErrorsOfTheDocumentPointAtTheirElements)
                 EXPECT_EQ(error.element.nodeName(), "price") << schema;
                 EXPECT_EQ(error.element.parentNode(), Record(document, 1)) << schema;
                 EXPECT_EQ(error.nLine, WrittenLine(document, "<price>abc", 1)) << schema;
+                // The price's start tag, after two tabs.
+                EXPECT_EQ(error.nColumn, 3) << schema;
             }
         }
         EXPECT_TRUE(bRecord2) << schema;
