@@ -2,7 +2,6 @@
 
 #include <libxml/parserInternals.h>
 #include <libxml/tree.h>
-#include <libxml/xpath.h>
 
 #include <cstdint>
 #include <cstring>
@@ -260,6 +259,8 @@ private:
     xmlNode *MirrorElement(dom::NodeView node, xmlNode *pParent)
     {
         xmlNode *pElement = NewNode(node, XML_ELEMENT_NODE, pParent);
+        // The element's place in document order, where nothing of libxml2's looks.
+        pElement->psvi = reinterpret_cast<void *>(++m_nElements);
         const Name name = NameOf(node.nodeName());
         pElement->name = name.pLocal;
         // Declarations first: they bind the element's own prefix and its attributes'.
@@ -324,6 +325,7 @@ private:
     std::vector<Binding> m_scope;
     std::unordered_map<const char *, Name> m_names;
     std::unordered_map<std::string_view, bool> m_seenPrefixes;
+    std::uintptr_t m_nElements = 0;
 };
 
 std::size_t CLibxmlTree::EstimateBytes(const dom::Document &document)
@@ -375,9 +377,9 @@ std::unique_ptr<CLibxmlTree> CLibxmlTree::Build(const dom::Document &document,
     try {
         std::unique_ptr<CLibxmlTree> pTree(new CLibxmlTree(document));
         CBuilder builder(*pTree);
+        // libxml2's own numbering of the elements (xmlXPathOrderDocElems) is left out: with it,
+        // node sets that hold other nodes than elements come out of document order.
         pTree->m_pDoc = builder.Run(document);
-        // Numbers the elements in document order, which keeps sorting node sets fast.
-        xmlXPathOrderDocElems(pTree->m_pDoc);
         return pTree;
     } catch (const std::bad_alloc &) {
         *pError = "Not enough memory to search the document with XPath.";
@@ -388,6 +390,11 @@ std::unique_ptr<CLibxmlTree> CLibxmlTree::Build(const dom::Document &document,
 _xmlDoc *CLibxmlTree::GetDoc() const
 {
     return m_pDoc;
+}
+
+std::size_t CLibxmlTree::ElementOrder(const _xmlNode *pElement)
+{
+    return reinterpret_cast<std::uintptr_t>(pElement->psvi);
 }
 
 dom::Node CLibxmlTree::NodeOf(const _xmlNode *pNode) const

@@ -37,6 +37,8 @@ public:
 
     // The mirrored document; lives as long as this object.
     _xmlDoc *GetDoc() const;
+    // Where a mirrored element stands in document order (1 for the document element).
+    static std::size_t ElementOrder(const _xmlNode *pElement);
     // Our node behind a mirrored element, attribute, text, comment, processing instruction or
     // the document (an xmlAttr or xmlDoc passed as an xmlNode); null for anything else.
     dom::Node NodeOf(const _xmlNode *pNode) const;

@@ -2,6 +2,7 @@
 
 #include "LibxmlErrorScope.h"
 #include "LibxmlTree.h"
+#include "NodePaths.h"
 
 #include <libxml/tree.h>
 #include <libxml/xpath.h>
@@ -116,8 +117,9 @@ private:
             const xmlNodeSet *pSet = pResult->nodesetval;
             const int nNodes = pSet != nullptr ? pSet->nodeNr : 0;
             pOutcome->nCount = static_cast<std::size_t>(nNodes);
+            CNodePaths paths;
             for (int i = 0; i < nNodes; ++i)
-                fnVisit(CXPathHit(*m_pTree, pSet->nodeTab[i]));
+                fnVisit(CXPathHit(*m_pTree, &paths, pSet->nodeTab[i]));
             return;
         }
         case XPATH_BOOLEAN:
@@ -168,23 +170,12 @@ dom::Node CXPathHit::GetElement() const
 std::size_t CXPathHit::GetElementOrder() const
 {
     const xmlNode *pElement = ElementNode();
-    // The mirror numbered its elements in document order, as -1, -2, ... in `content`.
-    return pElement == nullptr
-               ? 0
-               : static_cast<std::size_t>(-reinterpret_cast<std::ptrdiff_t>(pElement->content));
+    return pElement == nullptr ? 0 : CLibxmlTree::ElementOrder(pElement);
 }
 
 std::string CXPathHit::GetPath() const
 {
-    if (m_pNode->type == XML_NAMESPACE_DECL) {
-        // libxml2 writes no path for these copies; their element's path names them.
-        const auto *pNs = reinterpret_cast<const xmlNs *>(m_pNode);
-        const auto *pElement = reinterpret_cast<const xmlNode *>(pNs->next);
-        const std::string elementPath =
-            pElement != nullptr ? ToString(XmlString(xmlGetNodePath(pElement)).get()) : "";
-        return elementPath + "/namespace::" + ToString(pNs->prefix);
-    }
-    return ToString(XmlString(xmlGetNodePath(m_pNode)).get());
+    return m_pPaths->PathOf(m_pNode);
 }
 
 std::string CXPathHit::GetValue(std::size_t nMaxCharacters) const

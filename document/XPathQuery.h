@@ -13,6 +13,7 @@
 #include <vector>
 
 class CLibxmlTree;
+class CNodePaths;
 struct _xmlNode;
 
 struct XPathOptions {
@@ -51,17 +52,22 @@ public:
     dom::Node GetElement() const;
     // Where GetElement() stands in document order (1 for the document element); 0 when null.
     std::size_t GetElementOrder() const;
-    // Where the node stands, as libxml2 writes it: /catalog/record[5]/title, .../@kind.
+    // Where the node stands, as libxml2's xmlGetNodePath writes it: /catalog/record[5]/title,
+    // .../@kind (see CNodePaths).
     std::string GetPath() const;
     // The node's string value, cut to at most nMaxCharacters characters.
     std::string GetValue(std::size_t nMaxCharacters) const;
 
 private:
     friend class CXPathRun;
-    CXPathHit(const CLibxmlTree &tree, _xmlNode *pNode) : m_tree(tree), m_pNode(pNode) {}
+    CXPathHit(const CLibxmlTree &tree, CNodePaths *pPaths, _xmlNode *pNode)
+        : m_tree(tree), m_pPaths(pPaths), m_pNode(pNode)
+    {
+    }
     const _xmlNode *ElementNode() const;
 
     const CLibxmlTree &m_tree;
+    CNodePaths *m_pPaths;
     _xmlNode *m_pNode;
 };
 

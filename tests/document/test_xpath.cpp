@@ -4,6 +4,11 @@
 #include "XPathQuery.h"
 
 #include <gtest/gtest.h>
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+#include <libxml/xpath.h>
+
+#include <chrono>
 
 #include <string>
 #include <vector>
@@ -104,6 +109,56 @@ TEST(XPath, PathsAndValuesOfEveryKindOfNode)
     EXPECT_EQ(Lines(document, "/processing-instruction()"),
               Strings{"/processing-instruction('xml-stylesheet')\thref=\"c.css\""});
     EXPECT_EQ(Lines(document, "//record[3]", 8), Strings{"/catalog/record[3]\tBasalton"});
+}
+
+// Every kind of node, named and positioned as libxml2's own xmlGetNodePath does on libxml2's
+// own tree of the same text.
+TEST(XPath, PathsAreThoseLibxml2Writes)
+{
+    const std::string text =
+        "<?pi one?><r xmlns:p='urn:p'><a/><b x='1' p:y='2'>t1<!--c1--><![CDATA[t2]]><?pi a?>"
+        "<?pi b?><?other?><!--c2--></b><a><p:a/><p:a/><c xmlns='urn:d'><d/><d/><e/></c></a>"
+        "<p:a/><a>only</a></r><!--after-->";
+    const char *const expression = "//node() | //@*";
+    xmlDoc *pTheirs =
+        xmlReadMemory(text.data(), static_cast<int>(text.size()), nullptr, nullptr, 0);
+    ASSERT_NE(pTheirs, nullptr);
+    xmlXPathContext *pContext = xmlXPathNewContext(pTheirs);
+    xmlXPathObject *pResult = xmlXPathEval(reinterpret_cast<const xmlChar *>(expression), pContext);
+    ASSERT_NE(pResult, nullptr);
+    Strings expected;
+    for (int i = 0; i < pResult->nodesetval->nodeNr; ++i) {
+        xmlChar *pPath = xmlGetNodePath(pResult->nodesetval->nodeTab[i]);
+        expected.push_back(reinterpret_cast<const char *>(pPath));
+        xmlFree(pPath);
+    }
+    xmlXPathFreeObject(pResult);
+    xmlXPathFreeContext(pContext);
+    xmlFreeDoc(pTheirs);
+
+    Strings ours;
+    EvaluateXPath(Load(text), expression,
+                  [&](const CXPathHit &hit) { ours.push_back(hit.GetPath()); });
+    EXPECT_EQ(ours, expected);
+    EXPECT_EQ(ours.size(), 24u);
+}
+
+// Positions among many siblings are counted on, not afresh for each node.
+TEST(XPath, PathsOfManySiblingsTakeLinearTime)
+{
+    std::string text = "<r>";
+    for (int i = 0; i < 50000; ++i)
+        text += "<e/><f/>";
+    const dom::Document document = Load(text + "</r>");
+    const auto start = std::chrono::steady_clock::now();
+    std::string last;
+    const XPathOutcome outcome = EvaluateXPath(document, "//e | //f/text()",
+                                               [&](const CXPathHit &hit) { last = hit.GetPath(); });
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(outcome.nCount, 50000u);
+    EXPECT_EQ(last, "/r/e[50000]");
+    // Counting afresh would take 1.25 billion steps.
+    EXPECT_LT(took, std::chrono::seconds(5));
 }
 
 TEST(XPath, ValuesAreCutByCharactersNotBytes)
