@@ -22,9 +22,25 @@ std::string_view LocalName(std::string_view name)
 CElementLocator::CElementLocator(std::string_view text, std::vector<std::size_t> starts)
     : m_text(text), m_starts(std::move(starts))
 {
-    for (const char *p = text.data(), *end = text.data() + text.size();
-         (p = static_cast<const char *>(std::memchr(p, '\n', static_cast<std::size_t>(end - p))));)
-        m_lineStarts.push_back(static_cast<std::size_t>(++p - text.data()));
+}
+
+const std::vector<std::size_t> &CElementLocator::LineStarts() const
+{
+    if (m_bLinesFound)
+        return m_lineStarts;
+    const char *const begin = m_text.data();
+    const char *const end = begin + m_text.size();
+    const auto next = [end](const char *p) {
+        return static_cast<const char *>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+    };
+    std::size_t nLines = 0;
+    for (const char *p = begin; (p = next(p)) != nullptr; ++p)
+        ++nLines;
+    m_lineStarts.reserve(nLines);
+    for (const char *p = begin; (p = next(p)) != nullptr;)
+        m_lineStarts.push_back(static_cast<std::size_t>(++p - begin));
+    m_bLinesFound = true;
+    return m_lineStarts;
 }
 
 std::size_t CElementLocator::LineStart(long nLine) const
@@ -32,7 +48,8 @@ std::size_t CElementLocator::LineStart(long nLine) const
     if (nLine <= 1)
         return 0;
     const auto nIndex = static_cast<std::size_t>(nLine - 2);
-    return nIndex < m_lineStarts.size() ? m_lineStarts[nIndex] : m_text.size();
+    const std::vector<std::size_t> &lineStarts = LineStarts();
+    return nIndex < lineStarts.size() ? lineStarts[nIndex] : m_text.size();
 }
 
 std::size_t CElementLocator::ColumnOffset(std::size_t nStart, long nColumn) const
@@ -95,12 +112,13 @@ std::pair<long, long> CElementLocator::PositionOf(std::size_t nIndex) const
     if (nIndex >= m_starts.size())
         return {0, 0};
     const std::size_t nOffset = m_starts[nIndex];
-    const auto line = std::upper_bound(m_lineStarts.begin(), m_lineStarts.end(), nOffset);
-    const std::size_t nLineStart = line == m_lineStarts.begin() ? 0 : *(line - 1);
+    const std::vector<std::size_t> &lineStarts = LineStarts();
+    const auto line = std::upper_bound(lineStarts.begin(), lineStarts.end(), nOffset);
+    const std::size_t nLineStart = line == lineStarts.begin() ? 0 : *(line - 1);
     long nColumn = 1;
     for (std::size_t i = nLineStart; i < nOffset; ++i)
         nColumn += IsContinuation(m_text[i]) ? 0 : 1;
-    return {static_cast<long>(line - m_lineStarts.begin()) + 1, nColumn};
+    return {static_cast<long>(line - lineStarts.begin()) + 1, nColumn};
 }
 
 std::vector<dom::Node> CElementLocator::NodesAt(const dom::Document &document,

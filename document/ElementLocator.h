@@ -49,11 +49,14 @@ public:
 
 private:
     std::size_t LineStart(long nLine) const;
+    // Finds the line starts the first time they are needed: a valid document needs none.
+    const std::vector<std::size_t> &LineStarts() const;
     // Offset of the character nColumn (1-based) of the line starting at nStart.
     std::size_t ColumnOffset(std::size_t nStart, long nColumn) const;
 
     std::string_view m_text;
     std::vector<std::size_t> m_starts;
     // Offsets after each line feed; line n starts at m_lineStarts[n - 2] (line 1 at 0).
-    std::vector<std::size_t> m_lineStarts;
+    mutable std::vector<std::size_t> m_lineStarts;
+    mutable bool m_bLinesFound = false;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -25,7 +26,7 @@ public:
     {
         if (m_used == m_capacity)
             makeRoom(1);
-        m_data[m_used++] = c;
+        m_data.get()[m_used++] = c;
     }
     // Writes what is buffered to the file; false (and error()) when the file refused it.
     bool flush();
@@ -54,8 +55,14 @@ private:
     // Flushes to the file, or grows the memory buffer, so that `size` more bytes fit.
     void makeRoom(std::size_t size);
 
+    // Grown with realloc, which moves large blocks without copying them: a document written
+    // into memory takes its own size, not one and a half times it while the buffer grows.
+    struct Free {
+        void operator()(char *p) const { std::free(p); }
+    };
+
     std::FILE *m_file;
-    std::unique_ptr<char[]> m_data;
+    std::unique_ptr<char, Free> m_data;
     std::size_t m_used = 0;
     std::size_t m_capacity = 0;
     std::size_t m_flushed = 0;
