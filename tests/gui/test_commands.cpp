@@ -132,7 +132,8 @@ TEST_F(MainWindowLook, MenusToolBarAndStatusBarComeFromTheResources)
     EXPECT_EQ(titles, QStringList({"&File", "&Edit", "&View", "Insert", "&Window", "&Help"}));
     EXPECT_EQ(MenuTexts(MenuNamed(Main().menuBar(), "&Edit")),
               QStringList({"&Undo\tCtrl+Z", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C", "&Paste\tCtrl+V",
-                           "&Delete", "R&ename", "-", "&Find...\tCtrl+F", "&Replace...\tCtrl+H"}));
+                           "&Delete", "R&ename", "-", "&Find...\tCtrl+F", "&Replace...\tCtrl+H",
+                           "&Validate..."}));
     EXPECT_EQ(Main().Action(ID_EDIT_CUT)->shortcuts(),
               QList<QKeySequence>({QKeySequence("Ctrl+X"), QKeySequence("Shift+Del")}));
     // No shortcut for Find: the text after the tab is only shown.
