@@ -107,13 +107,13 @@ public:
     // its own parent or into its own subtree, a node the target cannot hold.
     bool CopyNodeUnder(const CTreeItemRef &source, const CTreeItemRef &target);
 
-    // Find and replace. FindInTree builds the match list from `start` when the text differs
-    // from the last one or the list is empty (and selects the first match in the direction);
-    // otherwise it visits the next match in the direction, past the selected item (when
-    // replacing: past the item just renamed) and any deleted one, and with bReplace renames
+    // Find and replace. FindInTree builds the match list from `start` when the text (or the
+    // XPath option) differs from the last one or the list is empty (and selects the first match in
+    // the direction); otherwise it visits the next match in the direction, past the selected item
+    // (when replacing: past the item just renamed) and any deleted one, and with bReplace renames
     // it to strReplace. Past the last match it reports "Finished Searching the Document" and
     // selects the document item; the next visit starts over. The shown rows are committed
-    // first.
+    // first. An XPath expression that cannot be evaluated is reported and changes nothing.
     void FindInTree(const CTreeItemRef &start, const QString &strFind, bool bReplace,
                     const QString &strReplace, const CFindOptions &options);
     // Appends to arrFound, in pre-order from `start`, each item once for every way it matches;
@@ -202,6 +202,12 @@ private:
     // and an element already so named are spared.
     int CountMatches(CTreeItemModel::ItemId id, CTextMatcher &matcher,
                      const CFindOptions &options) const;
+    // The match list of a search by text or, with the XPath option, of the elements the
+    // expression names (in document order, from the whole tree); false, after a message, when
+    // the expression cannot be evaluated or gives no nodes.
+    bool CollectMatchList(std::vector<CFoundItem> &arrFound, const CTreeItemRef &start,
+                          const QString &strFind, const CFindOptions &options) const;
+    bool CollectXPathMatches(std::vector<CFoundItem> &arrFound, const QString &strExpression) const;
     CTreeItemRef FoundItem(std::size_t nIndex) const;
     void VisitNextMatch(bool bReplace, const QString &strReplace, bool bUp);
     bool ReplaceCurrentName(const QString &strName);
@@ -254,5 +260,6 @@ private:
     std::uint32_t m_nFoundEpoch = 0;
     int m_nFoundPos = 0;
     QString m_strLastFind;
+    bool m_bLastXPath = false;
     CTreeItemRef m_itemLastReplaced;
 };
