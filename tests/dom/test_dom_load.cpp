@@ -405,3 +405,78 @@ TEST(DomLoad, BigTextAndDeepNesting)
         EXPECT_EQ(walk.firstChild().nodeValue(), "bottom");
     }
 }
+
+namespace
+{
+std::string elementWithAttributes(int count)
+{
+    std::string text = "<?xml version=\"1.0\"?>\n<root>\n<e";
+    for (int i = 0; i < count; ++i)
+        text += " a" + std::to_string(i) + "=\"" + std::to_string(i) + "\"";
+    return text + "/>\n</root>\n";
+}
+} // namespace
+
+// libxml2 checks every attribute of an element against every other: half a million attributes
+// took minutes. Such an element is refused while it is being read.
+TEST(DomLoad, ElementsWithTooManyAttributesAreRefusedQuickly)
+{
+    const int limit = dom::kMaxAttributesPerElement;
+    Document below = load(elementWithAttributes(limit - 1));
+    ASSERT_EQ(below.parseError().errorCode, 0) << below.parseError().reason;
+    const dom::AttributeMap attributes = below.documentElement().firstChild().attributes();
+    ASSERT_EQ(attributes.length(), limit - 1);
+    EXPECT_EQ(attributes.item(limit - 2).nodeValue(), std::to_string(limit - 2));
+
+    for (const int count : {limit, 300000}) {
+        const auto start = std::chrono::steady_clock::now();
+        Document refused = load(elementWithAttributes(count));
+        const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
+        EXPECT_EQ(refused.parseError().errorCode, DOM_E_TOO_MANY_ATTRIBUTES) << count;
+        EXPECT_EQ(refused.parseError().line, 3) << count;
+        EXPECT_EQ(refused.parseError().reason,
+                  "An element has 10000 attributes or more; such documents are not opened.\n");
+        EXPECT_TRUE(refused.firstChild().isNull()) << count;
+        EXPECT_LT(seconds.count(), 3.0) << count;
+    }
+}
+
+// Short values that repeat share one copy; each node still reads its own value, a change to one
+// leaves the others alone, and a store past several pages reads back whole.
+TEST(DomLoad, RepeatedValuesAreSharedButEachNodeKeepsItsOwn)
+{
+    const int records = 150000; // three pages of nodes and more
+    // Twenty characters each: the same few, or a different one for every record.
+    const auto catalog = [records](bool repeated) {
+        std::string text = "<r>";
+        for (int i = 0; i < records; ++i) {
+            std::string status = std::to_string(repeated ? i % 3 : i);
+            status = "status-" + std::string(13 - status.size(), '0') + status;
+            text += "<a id=\"" + std::to_string(i) + "\" status=\"" + status + "\">" +
+                    std::to_string(i % 7) + "</a>";
+        }
+        return text + "</r>";
+    };
+    Document doc = load(catalog(true));
+    ASSERT_EQ(doc.parseError().errorCode, 0) << doc.parseError().reason;
+    int checked = 0;
+    Node first;
+    for (Node a = doc.documentElement().firstChild(); a; a = a.nextSibling(), ++checked) {
+        if (checked == 0)
+            first = a;
+        const dom::AttributeMap map = a.attributes();
+        ASSERT_EQ(map.item(0).nodeValue(), std::to_string(checked));
+        ASSERT_EQ(map.item(1).nodeValue(), "status-000000000000" + std::to_string(checked % 3));
+        ASSERT_EQ(a.firstChild().nodeValue(), std::to_string(checked % 7));
+    }
+    EXPECT_EQ(checked, records);
+    Document unique = load(catalog(false));
+    ASSERT_EQ(unique.parseError().errorCode, 0) << unique.parseError().reason;
+    EXPECT_GE(unique.memoryUsed(), doc.memoryUsed() + records * 20 * 2 / 3);
+
+    ASSERT_EQ(first.attributes().item(1).setNodeValue("gone"), S_OK);
+    const Node fourth = first.nextSibling().nextSibling().nextSibling();
+    EXPECT_EQ(first.attributes().item(1).nodeValue(), "gone");
+    EXPECT_EQ(fourth.attributes().item(1).nodeValue(), "status-0000000000000");
+    EXPECT_EQ(doc.createTextNode("gone").nodeValue(), "gone");
+}
