@@ -9,7 +9,12 @@ bool XmlSink::flush()
         return !failed();
     if (std::fwrite(m_data.get(), 1, m_used, m_file) != m_used)
         fail(std::strerror(errno));
+    m_written += m_used;
     m_used = 0;
+    if (m_progress && !failed() && !m_progress(m_written)) {
+        m_cancelled = true;
+        fail("cancelled");
+    }
     return !failed();
 }
 

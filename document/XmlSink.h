@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -28,6 +30,13 @@ public:
     }
     // Writes what is buffered to the file; false (and error()) when the file refused it.
     bool flush();
+    // Hears the bytes written to the file after each block; when it returns false the sink
+    // fails as cancelled() and the writer stops.
+    void setProgress(std::function<bool(std::uint64_t nWritten)> progress)
+    {
+        m_progress = std::move(progress);
+    }
+    bool cancelled() const { return m_cancelled; }
 
     // A writer that meets content XML cannot hold stops here; the first reason is kept.
     void fail(std::string reason)
@@ -50,4 +59,7 @@ private:
     std::size_t m_used = 0;
     std::size_t m_capacity = 0;
     std::string m_error;
+    std::function<bool(std::uint64_t)> m_progress;
+    std::uint64_t m_written = 0;
+    bool m_cancelled = false;
 };

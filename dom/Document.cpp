@@ -70,7 +70,7 @@ HRESULT unreadable(DocumentStore &store, std::string reason)
     return DOM_E_RESOURCE_NOT_FOUND;
 }
 
-HRESULT parseMemory(DocumentStore &store, std::string_view text)
+HRESULT parseMemory(DocumentStore &store, std::string_view text, const LoadProgress &progress = {})
 {
     std::size_t offset = 0;
     const SourceRead read = [&](char *buffer, int size) {
@@ -79,7 +79,7 @@ HRESULT parseMemory(DocumentStore &store, std::string_view text)
         offset += count;
         return static_cast<int>(count);
     };
-    return ParseIntoStore(store, read, text.size());
+    return ParseIntoStore(store, read, text.size(), progress);
 }
 
 // Why a path is not a file we read, or nullptr for a regular file.
@@ -107,7 +107,16 @@ private:
     int m_fd;
 };
 
-HRESULT parseFile(DocumentStore &store, const std::string &path)
+HRESULT cancelled(DocumentStore &store)
+{
+    store.parseError.errorCode = DOM_E_CANCELLED;
+    store.parseError.line = 0;
+    store.parseError.linepos = 0;
+    store.parseError.reason = "The load was cancelled.\n";
+    return DOM_E_CANCELLED;
+}
+
+HRESULT parseFile(DocumentStore &store, const std::string &path, const LoadProgress &progress)
 {
     // Only a regular file is opened: opening a FIFO waits for a writer, a device may never end
     // or do something on open. The check is made again on the open file, which cannot change.
@@ -136,7 +145,8 @@ HRESULT parseFile(DocumentStore &store, const std::string &path)
             }
         }
     };
-    const HRESULT result = ParseIntoStore(store, read, static_cast<std::uint64_t>(info.st_size));
+    const HRESULT result =
+        ParseIntoStore(store, read, static_cast<std::uint64_t>(info.st_size), progress);
     if (readError != 0 && result == DOM_E_RESOURCE_NOT_FOUND)
         store.parseError.reason = std::string(std::strerror(readError)) + "\n";
     return result;
@@ -188,19 +198,24 @@ HRESULT Document::runLoad(std::string_view url,
 
 HRESULT Document::load(std::string_view source)
 {
+    return load(source, {});
+}
+
+HRESULT Document::load(std::string_view source, const LoadProgress &progress)
+{
     if (isNull())
         return E_POINTER;
-    return runLoad(source, [source](DocumentStore &store) {
+    return runLoad(source, [source, &progress](DocumentStore &store) {
         if (startsWithNoCase(source, "http://") || startsWithNoCase(source, "https://")) {
             std::string body;
             std::string error;
-            if (!FetchUrl(std::string(source), &body, &error))
-                return unreadable(store, error);
-            return parseMemory(store, body);
+            if (!FetchUrl(std::string(source), &body, &error, 30, progress))
+                return error == kFetchCancelled ? cancelled(store) : unreadable(store, error);
+            return parseMemory(store, body, progress);
         }
         if (startsWithNoCase(source, "file://"))
-            return parseFile(store, pathOfFileUrl(source));
-        return parseFile(store, std::string(source));
+            return parseFile(store, pathOfFileUrl(source), progress);
+        return parseFile(store, std::string(source), progress);
     });
 }
 

@@ -2,6 +2,7 @@
 
 #include "Node.h"
 #include "ParseError.h"
+#include "SaxLoader.h"
 
 #include <cstddef>
 #include <functional>
@@ -33,6 +34,10 @@ public:
     // On failure the document is left empty. Nothing a document refers to is ever fetched, and
     // nothing is thrown.
     HRESULT load(std::string_view source);
+    // The same, telling `progress` how far it has come (bytes of the file, or of the URL's
+    // body as it arrives and then as it is read); when `progress` returns false the load stops
+    // and fails with DOM_E_CANCELLED (line 0), leaving the document empty.
+    HRESULT load(std::string_view source, const LoadProgress &progress);
     // The same from text in memory; `url` only names it in parseError().
     HRESULT loadXML(std::string_view text, std::string_view url = {});
     const ParseError &parseError() const;

@@ -159,6 +159,14 @@ public:
         m_abortAt.line = m_abortAt.column = 0;
     }
     void readFailed() noexcept { m_readFailed = true; }
+    // The caller stopped the load: a failure without a place in the document.
+    void cancel() noexcept
+    {
+        if (m_aborted)
+            return;
+        abort(DOM_E_CANCELLED, "The load was cancelled.\n", false);
+        m_abortAt.line = m_abortAt.column = 0;
+    }
     // False once an element has been found with too many attributes; the load then fails.
     bool checkAttributeCount(int count, bool stopParser) noexcept;
     // libxml2 grows its attribute table to twice the attributes of the element it reads: a
@@ -698,7 +706,22 @@ void onError(void *ctx, xmlErrorPtr error)
 struct ReadContext {
     const SourceRead *read;
     Loader *loader;
+    const LoadProgress *progress;
+    std::uint64_t total;
+    std::uint64_t done = 0;
+    std::uint64_t nextReport = 0;
 };
+
+constexpr std::uint64_t kProgressStep = std::uint64_t{1} << 20;
+
+// False when the caller's progress callback asks to stop.
+bool reportProgress(ReadContext &reader)
+{
+    if (reader.progress == nullptr || !*reader.progress || reader.done < reader.nextReport)
+        return true;
+    reader.nextReport = reader.done + kProgressStep;
+    return (*reader.progress)(reader.done, reader.total);
+}
 
 // Called from inside libxml2's buffer code: a failure here must not stop the parser under it;
 // libxml2 stops on the failed read itself.
@@ -708,6 +731,10 @@ int onRead(void *context, char *buffer, int size)
     if (!reader->loader->attributeTableWithinLimit())
         return -1;
     try {
+        if (!reportProgress(*reader)) {
+            reader->loader->cancel();
+            return -1;
+        }
         const int count = (*reader->read)(buffer, size);
         if (count < 0) {
             reader->loader->readFailed();
@@ -715,6 +742,7 @@ int onRead(void *context, char *buffer, int size)
         }
         reader->loader->rememberHead(buffer, count);
         reader->loader->teeRaw(buffer, count);
+        reader->done += static_cast<std::uint64_t>(count);
         return count;
     } catch (const std::bad_alloc &) {
         reader->loader->outOfMemory(false);
@@ -793,11 +821,12 @@ xmlSAXHandler makeHandler()
 
 } // namespace
 
-HRESULT ParseIntoStore(DocumentStore &store, const SourceRead &read, std::uint64_t inputSize)
+HRESULT ParseIntoStore(DocumentStore &store, const SourceRead &read, std::uint64_t inputSize,
+                       const LoadProgress &progress)
 {
     initialiseOnce();
     Loader loader(store, inputSize);
-    ReadContext context{&read, &loader};
+    ReadContext context{&read, &loader, &progress, inputSize};
     xmlSAXHandler sax = makeHandler();
     const std::unique_ptr<xmlParserCtxt, ParserFree> ctxt(
         xmlCreateIOParserCtxt(&sax, nullptr, onRead, onClose, &context, XML_CHAR_ENCODING_NONE));

@@ -6,9 +6,11 @@
 #include "SaxLoader.h"
 #include "TempDir.h"
 #include "UnwrittenFifo.h"
+#include "UrlFetch.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <new>
@@ -479,4 +481,88 @@ TEST(DomLoad, RepeatedValuesAreSharedButEachNodeKeepsItsOwn)
     EXPECT_EQ(first.attributes().item(1).nodeValue(), "gone");
     EXPECT_EQ(fourth.attributes().item(1).nodeValue(), "status-0000000000000");
     EXPECT_EQ(doc.createTextNode("gone").nodeValue(), "gone");
+}
+
+namespace
+{
+// A loopback port that takes connections (the kernel completes them) but never answers.
+class SilentServer
+{
+public:
+    SilentServer() : m_socket(ListenOnLoopback(&m_port)) {}
+    ~SilentServer() { ::close(m_socket); }
+    SilentServer(const SilentServer &) = delete;
+    SilentServer &operator=(const SilentServer &) = delete;
+    std::string url() const { return "http://127.0.0.1:" + std::to_string(m_port) + "/slow.xml"; }
+
+private:
+    int m_port = 0; // set while m_socket is made
+    int m_socket = -1;
+};
+} // namespace
+
+// A load hears how far it has come and stops when told to, leaving the document as empty as a
+// failed load does.
+TEST(DomLoad, ProgressIsToldAndACancelledLoadLeavesNothing)
+{
+    TempDir dir;
+    std::string text = "<r>";
+    while (text.size() < (std::size_t{5} << 20))
+        text += "<a b=\"value\">text</a>";
+    text += "</r>";
+    const std::string path = dir.write("big.xml", text);
+
+    Document doc = Document::create();
+    std::vector<std::uint64_t> done;
+    ASSERT_EQ(doc.load(path,
+                       [&](std::uint64_t nDone, std::uint64_t nTotal) {
+                           EXPECT_EQ(nTotal, text.size());
+                           done.push_back(nDone);
+                           return true;
+                       }),
+              S_OK);
+    ASSERT_GE(done.size(), 4u);
+    EXPECT_TRUE(std::is_sorted(done.begin(), done.end()));
+    EXPECT_LE(done.back(), text.size());
+    const std::size_t nodes = doc.nodeCount();
+
+    Document cancelled = Document::create();
+    int calls = 0;
+    EXPECT_EQ(cancelled.load(path, [&](std::uint64_t, std::uint64_t) { return ++calls < 3; }),
+              DOM_E_CANCELLED);
+    EXPECT_EQ(calls, 3);
+    EXPECT_EQ(cancelled.parseError().errorCode, DOM_E_CANCELLED);
+    EXPECT_EQ(cancelled.parseError().line, 0);
+    EXPECT_EQ(cancelled.parseError().reason, "The load was cancelled.\n");
+    EXPECT_TRUE(cancelled.firstChild().isNull());
+    EXPECT_LT(cancelled.nodeCount(), nodes / 100);
+}
+
+// An answer past the limit is refused with a message naming it; a server that never answers
+// can be given up at once.
+TEST(DomLoad, UrlFetchesAreBoundedAndCanBeCancelled)
+{
+    const std::size_t limit = std::size_t{1} << 20;
+    LocalHttpServer big("<r>" + std::string(2 * limit, 'x') + "</r>");
+    std::string body;
+    std::string error;
+    EXPECT_FALSE(dom::FetchUrl(big.url(), &body, &error, 30, {}, limit));
+    EXPECT_EQ(error, "The document is larger than 1 MB, the most Pellix reads from a URL");
+    EXPECT_TRUE(body.empty());
+    EXPECT_EQ(dom::kMaxUrlBytes, std::size_t{1} << 30);
+
+    const SilentServer silent;
+    const auto start = std::chrono::steady_clock::now();
+    int calls = 0;
+    Document doc = Document::create();
+    EXPECT_EQ(doc.load(silent.url(),
+                       [&](std::uint64_t, std::uint64_t) {
+                           return ++calls < 2 || std::chrono::steady_clock::now() - start <
+                                                     std::chrono::milliseconds(300);
+                       }),
+              DOM_E_CANCELLED);
+    const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(seconds.count(), 5.0);
+    EXPECT_EQ(doc.parseError().line, 0);
+    EXPECT_TRUE(doc.firstChild().isNull());
 }
