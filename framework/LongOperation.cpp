@@ -1,5 +1,8 @@
 #include "LongOperation.h"
 
+#include "MDIFrameWnd.h"
+#include "WinApp.h"
+
 #include <QApplication>
 #include <QProgressDialog>
 #include <algorithm>
@@ -28,22 +31,29 @@ CLongOperation::CLongOperation(QString strLabel) : m_strLabel(std::move(strLabel
 
 CLongOperation::~CLongOperation()
 {
-    if (m_pDialog != nullptr)
+    if (m_bArrowCursor)
         QGuiApplication::restoreOverrideCursor();
     delete m_pDialog.data();
 }
 
 void CLongOperation::ShowDialog()
 {
-    m_pDialog = new QProgressDialog(m_strLabel, QStringLiteral("Cancel"), 0, kScale,
-                                    QApplication::activeWindow());
+    // Over the main window, which outlives the command (the splash picture at start-up does
+    // not, and would take the dialog with it).
+    const CWinApp *pApp = AfxGetApp();
+    QWidget *pParent = pApp != nullptr && pApp->GetMainFrame() != nullptr
+                           ? static_cast<QWidget *>(pApp->GetMainFrame())
+                           : QApplication::activeWindow();
+    m_pDialog = new QProgressDialog(m_strLabel, QStringLiteral("Cancel"), 0, kScale, pParent);
     m_pDialog->setWindowModality(Qt::ApplicationModal);
     m_pDialog->setWindowTitle(QApplication::applicationName());
     m_pDialog->setAutoClose(false);
     m_pDialog->setAutoReset(false);
     m_pDialog->setMinimumDuration(0);
     // Over the wait cursor of the command: the Cancel button is there to be clicked.
-    QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    if (!m_bArrowCursor)
+        QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    m_bArrowCursor = true;
     m_pDialog->show();
 }
 
@@ -72,6 +82,7 @@ bool CLongOperation::Step(std::uint64_t nDone, std::uint64_t nTotal)
     // Paints, and takes the Cancel click or Escape; the dialog keeps every other window's
     // input away meanwhile.
     QCoreApplication::processEvents();
-    m_bCancelled = m_pDialog == nullptr || m_pDialog->wasCanceled();
+    // A dialog that went with its window is made again at the next step.
+    m_bCancelled = m_pDialog != nullptr && m_pDialog->wasCanceled();
     return !m_bCancelled;
 }

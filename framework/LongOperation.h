@@ -39,6 +39,7 @@ private:
     qint64 m_nLastUpdate = 0;
     QPointer<QProgressDialog> m_pDialog;
     bool m_bCancelled = false;
+    bool m_bArrowCursor = false;
 };
 
 // Answers Step() in place of the dialog: the label, done and total; false stops the command.

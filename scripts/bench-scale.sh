@@ -75,20 +75,23 @@ EOF
   mv "$file.part" "$file"
 }
 
-# Runs "$@" $runs times; sets `seconds` (fastest wall time) and `peak_mb` (its peak RSS).
+# Runs "$@" $runs times; sets `seconds` (fastest wall time), `cpu` (that run's user and system
+# seconds: steadier than the wall time on a shared machine) and `peak_mb` (its peak RSS).
 measure() {
   seconds=""
+  cpu=""
   peak_mb=""
   local run
   for ((run = 0; run < runs; ++run)); do
-    if ! /usr/bin/time -f "%e %M" -o "$dir/time.txt" "$@" > /dev/null 2> "$dir/stderr.txt"; then
+    if ! /usr/bin/time -f "%e %M %U %S" -o "$dir/time.txt" "$@" > /dev/null 2> "$dir/stderr.txt"; then
       echo "failed: $*" >&2
       cat "$dir/stderr.txt" >&2
       exit 1
     fi
-    read -r wall kb < "$dir/time.txt"
+    read -r wall kb user system < "$dir/time.txt"
     if [ -z "$seconds" ] || awk -v a="$wall" -v b="$seconds" 'BEGIN { exit !(a < b) }'; then
       seconds=$wall
+      cpu=$(awk -v a="$user" -v b="$system" 'BEGIN { printf "%.2f", a + b }')
       peak_mb=$((kb / 1024))
     fi
   done
@@ -96,7 +99,8 @@ measure() {
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }'; }
 
-printf '%-9s %-34s %9s %9s %9s %9s\n' "catalog" "work" "seconds" "peak MB" "x floor" "x file"
+row() { printf '%-9s %-31s %8s %8s %8s %8s %8s %8s\n' "$@"; }
+row "catalog" "work" "seconds" "x floor" "cpu s" "x floor" "peak MB" "x file"
 for size in "${sizes[@]}"; do
   file="$dir/catalog-${size}mb.xml"
   generate "$size" "$file"
@@ -105,17 +109,19 @@ for size in "${sizes[@]}"; do
 
   measure xmllint --sax --noout "$file"
   floor=$seconds
-  printf '%-9s %-34s %9s %9s %9s %9s\n' "${file_mb} MB" "xmllint --sax --noout (floor)" \
-    "$seconds" "$peak_mb" "1.00" "$(ratio "$peak_mb" "$file_mb")"
+  floor_cpu=$cpu
+  row "${file_mb} MB" "xmllint --sax --noout (floor)" "$seconds" "1.00" "$cpu" "1.00" \
+    "$peak_mb" "$(ratio "$peak_mb" "$file_mb")"
 
   measure "$pellix" --check "$file"
-  printf '%-9s %-34s %9s %9s %9s %9s\n' "${file_mb} MB" "pellix --check" \
-    "$seconds" "$peak_mb" "$(ratio "$seconds" "$floor")" "$(ratio "$peak_mb" "$file_mb")"
+  row "${file_mb} MB" "pellix --check" "$seconds" "$(ratio "$seconds" "$floor")" "$cpu" \
+    "$(ratio "$cpu" "$floor_cpu")" "$peak_mb" "$(ratio "$peak_mb" "$file_mb")"
 
+  # The settle is idle time: it counts in the wall time only.
   measure env QT_QPA_PLATFORM=offscreen "$pellix" --screenshot "$dir/shot.png" "$file"
   gui=$(awk -v a="$seconds" -v b="$settle" 'BEGIN { printf "%.2f", a - b }')
-  printf '%-9s %-34s %9s %9s %9s %9s\n' "${file_mb} MB" "window painted (--screenshot)" \
-    "$gui" "$peak_mb" "$(ratio "$gui" "$floor")" "$(ratio "$peak_mb" "$file_mb")"
+  row "${file_mb} MB" "window painted (--screenshot)" "$gui" "$(ratio "$gui" "$floor")" "$cpu" \
+    "$(ratio "$cpu" "$floor_cpu")" "$peak_mb" "$(ratio "$peak_mb" "$file_mb")"
   [ "${KEEP:-0}" = 1 ] || rm -f "$file"
 done
 rm -f "$dir/stderr.txt"

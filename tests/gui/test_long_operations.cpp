@@ -137,6 +137,14 @@ TEST_F(LongOperations, TheDialogShowsAfterHalfASecondAndEscapeCancels)
     EXPECT_EQ(pDialog->value(), 400);
     EXPECT_EQ(pDialog->windowModality(), Qt::ApplicationModal);
 
+    // The dialog gone with a window is no request to stop: it comes again.
+    delete pDialog;
+    QThread::msleep(CLongOperation::kUpdateMilliseconds + 10);
+    EXPECT_TRUE(operation.Step(45, 100));
+    pDialog = ShownProgressDialog();
+    ASSERT_NE(pDialog, nullptr);
+    EXPECT_EQ(pDialog->parentWidget(), &Main());
+
     QTest::keyClick(pDialog, Qt::Key_Escape);
     QThread::msleep(CLongOperation::kUpdateMilliseconds + 10);
     EXPECT_FALSE(operation.Step(50, 100));
