@@ -15,7 +15,8 @@ namespace dom
 // keep it alive. A default-constructed Document is null.
 // Elements with this many attributes or more are refused on load: libxml2 compares every
 // attribute of an element with every other, which takes minutes long before memory runs out.
-constexpr int kMaxAttributesPerElement = 10000;
+// Ten thousand still load in a blink.
+constexpr int kMaxAttributesPerElement = 20000;
 
 class Document : public Node
 {

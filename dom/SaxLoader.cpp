@@ -554,9 +554,9 @@ bool Loader::checkAttributeCount(int count, bool stopParser) noexcept
 {
     if (count < kMaxAttributesPerElement)
         return true;
-    static_assert(kMaxAttributesPerElement == 10000, "the message names the limit");
+    static_assert(kMaxAttributesPerElement == 20000, "the message names the limit");
     abort(DOM_E_TOO_MANY_ATTRIBUTES,
-          "An element has 10000 attributes or more; such documents are not opened.\n", stopParser);
+          "An element has 20000 attributes or more; such documents are not opened.\n", stopParser);
     return false;
 }
 

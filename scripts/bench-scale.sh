@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Fresh-process figures for big documents: for each generated catalog, libxml2's parse alone
 # (xmllint --sax --noout, the floor), `pellix --check` and the window opened offscreen to a
-# painted picture (--screenshot), each with its wall time and peak resident memory, and the
-# ratios to the floor and to the file size.
+# painted picture (--screenshot), each with its wall time, CPU time (user and system: steadier
+# on a shared machine) and peak resident memory, with the ratios to the floor and to the file
+# size.
 #
 # usage: scripts/bench-scale.sh [BUILD_DIR] [SIZES_MB...]
 #   BUILD_DIR defaults to build-rel (a Release build); SIZES_MB to "100 1000".

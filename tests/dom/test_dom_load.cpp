@@ -437,7 +437,7 @@ TEST(DomLoad, ElementsWithTooManyAttributesAreRefusedQuickly)
         EXPECT_EQ(refused.parseError().errorCode, DOM_E_TOO_MANY_ATTRIBUTES) << count;
         EXPECT_EQ(refused.parseError().line, 3) << count;
         EXPECT_EQ(refused.parseError().reason,
-                  "An element has 10000 attributes or more; such documents are not opened.\n");
+                  "An element has 20000 attributes or more; such documents are not opened.\n");
         EXPECT_TRUE(refused.firstChild().isNull()) << count;
         EXPECT_LT(seconds.count(), 3.0) << count;
     }
