@@ -12,6 +12,10 @@ bool XmlSink::flush()
         fail(std::strerror(errno));
     m_flushed += m_used;
     m_used = 0;
+    if (m_progress && !failed() && !m_progress(m_flushed)) {
+        m_cancelled = true;
+        fail("cancelled");
+    }
     return !failed();
 }
 

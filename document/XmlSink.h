@@ -1,8 +1,10 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -30,6 +32,13 @@ public:
     }
     // Writes what is buffered to the file; false (and error()) when the file refused it.
     bool flush();
+    // Hears the bytes written to the file after each block; when it returns false the sink
+    // fails as cancelled() and the writer stops.
+    void setProgress(std::function<bool(std::uint64_t nWritten)> progress)
+    {
+        m_progress = std::move(progress);
+    }
+    bool cancelled() const { return m_cancelled; }
 
     // A writer that meets content XML cannot hold stops here; the first reason is kept.
     void fail(std::string reason)
@@ -68,4 +77,6 @@ private:
     std::size_t m_flushed = 0;
     std::string m_error;
     std::vector<std::size_t> *m_elementStarts = nullptr;
+    std::function<bool(std::uint64_t)> m_progress;
+    bool m_cancelled = false;
 };

@@ -188,6 +188,9 @@ private:
     void EndGridEdit();
     // Brings the items up to date with a change to the DOM, whichever window made it.
     void OnDocumentEdited(const CDocumentEdit &edit);
+    // True when the children of `item` have items, which an edit must keep in step; otherwise
+    // (and for a null item) false, and views learn that the item's children may have changed.
+    bool FollowsChildren(const CTreeItemRef &item);
     void AddItemsFor(const CTreeItemRef &parent, const dom::Node &node);
     void MoveItemsFor(const CDocumentEdit &edit);
     // Closes the items of the subtree that a move took to kMaxShownDepth or below.
