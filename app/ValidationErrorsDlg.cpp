@@ -80,7 +80,7 @@ bool CValidationErrorsDlg::ShowError(int nIndex)
     const dom::Node &element = m_errors[static_cast<std::size_t>(nIndex)].element;
     if (element.isNull())
         return false;
-    const CTreeItemRef item = m_pTree->FindItem(element);
+    const CTreeItemRef item = m_pTree->MakeItemFor(element);
     if (item.IsNull()) {
         AfxMessageBox(QStringLiteral("The element of this error is no longer in the document."));
         return false;

@@ -152,6 +152,9 @@ public:
     void CommitShownItem();
     // The item of `node` (the document node or an element in the document); null when none.
     CTreeItemRef FindItem(const dom::Node &node) const;
+    // The item of an element, its items and its ancestors' made when they are not yet; null for
+    // a node the tree does not show.
+    CTreeItemRef MakeItemFor(const dom::Node &node) const;
 
     using QTreeView::edit;
 

@@ -74,7 +74,7 @@ bool CPellixTreeView::CollectXPathMatches(std::vector<CFoundItem> &arrFound,
     }
     // An element the walk could not pair is looked up alone.
     for (; nNext < elements.size(); ++nNext) {
-        if (const CTreeItemRef item = FindItem(elements[nNext]))
+        if (const CTreeItemRef item = MakeItemFor(elements[nNext]))
             arrFound.push_back({item.GetId(), m_pModel->GenerationOf(item.GetId())});
     }
     return true;

@@ -45,6 +45,26 @@ CTreeItemRef CPellixTreeView::FindItem(const dom::Node &node) const
     return item;
 }
 
+CTreeItemRef CPellixTreeView::MakeItemFor(const dom::Node &node) const
+{
+    if (const CTreeItemRef found = FindItem(node))
+        return found;
+    std::vector<dom::Node> chain;
+    for (dom::Node up = node; up; up = up.parentNode())
+        chain.push_back(up);
+    CTreeItemRef item = GetRootItem();
+    if (item.IsNull() || !(item.GetNode() == chain.back()))
+        return {};
+    // Walking down makes the items of each parent on the way.
+    for (auto step = chain.rbegin() + 1; step != chain.rend() && item; ++step) {
+        CTreeItemRef child = item.GetFirstChild();
+        while (child && !(child.GetNode() == *step))
+            child = child.GetNextSibling();
+        item = child;
+    }
+    return item;
+}
+
 namespace
 {
 // An item stands among its siblings' items as its node does among the elements.
