@@ -82,6 +82,8 @@ private:
     template <typename Change>
     bool ChangeRow(int nRow, Change fnChange);
     void Reset(const dom::Node &node, bool bShowing);
+    // True when the rows are what Fill would make of the node.
+    bool RowsShowNode() const;
 
     CDocumentEditor *const m_pEditor;
     dom::Node m_node;
