@@ -40,11 +40,42 @@ QString RefusedChildText(const dom::Node &parent, const GridRow &row)
     return QStringLiteral("The node cannot hold this kind of child.");
 }
 
+// What xml:space="preserve" or "default" says of blanks inside `node` once its rows are
+// written: the value its rows give it, else the nearest ancestor's, as a reader decides.
+bool PreservesSpace(const dom::Node &node, const std::vector<GridRow> &rows)
+{
+    const auto says = [](std::string_view value) -> std::optional<bool> {
+        if (value == "preserve")
+            return true;
+        if (value == "default")
+            return false;
+        return std::nullopt;
+    };
+    // A later row of the same name replaces an earlier one's value.
+    std::optional<bool> own;
+    for (const GridRow &row : rows) {
+        if (row.nKind == dom::NODE_ATTRIBUTE && row.strName == QLatin1String("xml:space"))
+            own = says(row.strValue.toStdString());
+    }
+    if (own)
+        return *own;
+    for (dom::Node up = node.parentNode(); up.nodeType() == dom::NODE_ELEMENT;
+         up = up.parentNode()) {
+        std::string value;
+        if (up.getAttribute("xml:space", &value) == S_OK) {
+            if (const std::optional<bool> said = says(value))
+                return *said;
+        }
+    }
+    return false;
+}
+
 class RowWriter
 {
 public:
-    explicit RowWriter(const dom::Node &node)
-        : m_node(node), m_document(node.ownerDocument()), m_reference(node.firstChild())
+    RowWriter(const dom::Node &node, bool bPreserveSpace)
+        : m_node(node), m_document(node.ownerDocument()), m_reference(node.firstChild()),
+          m_bPreserveSpace(bPreserveSpace)
     {
     }
 
@@ -93,6 +124,10 @@ private:
             return std::nullopt;
         const std::string strName = row.strName.toStdString();
         const std::string strValue = row.strValue.toStdString();
+        // A reader drops a text of blanks only where they are not content: so does the commit,
+        // or the file would not read back as saved.
+        if (row.nKind == dom::NODE_TEXT && !m_bPreserveSpace && dom::IsXmlWhiteSpace(strValue))
+            return std::nullopt;
         if (const auto why = CheckRow(row, strName, strValue))
             return why;
         dom::Node child = CreateChild(row.nKind, strName, strValue);
@@ -153,6 +188,7 @@ private:
     // Character data goes before the first remaining child (an element or a document type),
     // or last when there is none.
     const dom::Node m_reference;
+    const bool m_bPreserveSpace;
     std::string m_tip;
     bool m_bWroteChild = false;
     CRowsCommit m_result;
@@ -241,8 +277,9 @@ CRowsCommit WriteRowsIntoNode(const dom::Node &node, const std::vector<GridRow> 
 {
     if (node.isNull())
         return {};
+    const bool bPreserveSpace = PreservesSpace(node, rows);
     RemoveRowParts(node);
-    RowWriter writer(node);
+    RowWriter writer(node, bPreserveSpace);
     for (std::size_t i = 0; i < rows.size(); ++i)
         writer.Write(static_cast<int>(i), rows[i]);
     return writer.Finish();

@@ -176,6 +176,27 @@ TEST_F(TreeTest, AttributeTypedInTheEmptyRowReachesTheSavedFile)
     EXPECT_EQ(Save(), bytes);
 }
 
+TEST_F(TreeTest, TextRowsOfBlanksOnlyAreDroppedWhereAReaderWouldDropThem)
+{
+    ASSERT_TRUE(Open("<root><a><![CDATA[c]]><b/></a><p xml:space=\"preserve\"><b/></p></root>"));
+    for (const QString &strPath : {QStringLiteral("root/a"), QStringLiteral("root/p")}) {
+        Select(Item(strPath));
+        Command(ID_INSERT_TEXT);
+        EditCell(grid->GetRowCount() - 1, 2, QStringLiteral(" \t "));
+    }
+    Select(Item("root"));
+    // Outside xml:space="preserve" a reader drops such a text: so does the commit, and the
+    // file reads back as saved. Where blanks are content they are kept.
+    EXPECT_EQ(Children(Item("root/a").GetNode()), (QStringList{"#cdata-section:c", "b"}));
+    EXPECT_EQ(Children(Item("root/p").GetNode()), (QStringList{"#text: \t ", "b"}));
+    const std::string bytes = Save();
+    EXPECT_EQ(bytes, "<root>\t<a><![CDATA[c]]><b></b></a>\r\n"
+                     "\t<p xml:space=\"preserve\"> \t <b></b></p>\r\n</root>\r\n\r\n");
+    ASSERT_TRUE(Open(bytes));
+    EXPECT_EQ(Save(), bytes);
+    EXPECT_TRUE(recorder.messages().isEmpty());
+}
+
 TEST_F(TreeTest, SavedBytesAfterRowAndTreeEdits)
 {
     ASSERT_TRUE(Open("<?xml version=\"1.0\"?>\n<root><a x=\"1\">text</a><b/></root>"));
