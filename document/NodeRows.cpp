@@ -94,6 +94,10 @@ public:
 
     CRowsCommit Finish()
     {
+        // Reported in the order the rows stand, whichever was written first.
+        std::stable_sort(
+            m_result.refused.begin(), m_result.refused.end(),
+            [](const CRefusedRow &a, const CRefusedRow &b) { return a.nRow < b.nRow; });
         RemoveTrailingCommas(m_tip);
         m_result.strTip = QString::fromStdString(m_tip);
         return std::move(m_result);
@@ -111,6 +115,8 @@ private:
         if (m_node.nodeType() != dom::NODE_ELEMENT)
             return QStringLiteral("Only elements have attributes.");
         if (const auto why = CheckXmlChars(strValue))
+            return Reason(*why);
+        if (const auto why = CheckNamespaceDeclaration(strName, strValue))
             return Reason(*why);
         if (FAILED(SetElementAttribute(m_node, strName, strValue)))
             return Reason(kNotAnXmlName);
@@ -280,7 +286,17 @@ CRowsCommit WriteRowsIntoNode(const dom::Node &node, const std::vector<GridRow> 
     const bool bPreserveSpace = PreservesSpace(node, rows);
     RemoveRowParts(node);
     RowWriter writer(node, bPreserveSpace);
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        writer.Write(static_cast<int>(i), rows[i]);
+    // A reader gives an element its namespace declarations before its other attributes: they
+    // are written first, so that the file reads back with the attributes in the node's order.
+    const auto isDeclaration = [](const GridRow &row) {
+        return row.nKind == dom::NODE_ATTRIBUTE &&
+               IsNamespaceDeclaration(row.strName.toStdString());
+    };
+    for (const bool bDeclarations : {true, false}) {
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            if (isDeclaration(rows[i]) == bDeclarations)
+                writer.Write(static_cast<int>(i), rows[i]);
+        }
+    }
     return writer.Finish();
 }

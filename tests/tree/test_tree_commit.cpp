@@ -197,6 +197,27 @@ TEST_F(TreeTest, TextRowsOfBlanksOnlyAreDroppedWhereAReaderWouldDropThem)
     EXPECT_TRUE(recorder.messages().isEmpty());
 }
 
+TEST_F(TreeTest, NamespaceDeclarationRowsAreWrittenFirstAndOnlyWhereAReaderKeepsThem)
+{
+    ASSERT_TRUE(Open("<root><e a=\"1\"/></root>"));
+    Select(Item("root/e"));
+    EditCell(1, 1, "xmlns:d");
+    EditCell(1, 2, "urn:d");
+    Command(ID_INSERT_ATTRIBUTE);
+    EditCell(2, 1, "xmlns:u");
+    Command(ID_INSERT_ATTRIBUTE);
+    EditCell(3, 1, "d:b");
+    EditCell(3, 2, "2");
+    const std::string bytes = Save();
+    // Undeclaring a prefix is refused; the declaration comes first, where a reader puts it.
+    ASSERT_EQ(recorder.messages().size(), 1);
+    EXPECT_TRUE(recorder.messages()[0].contains("Attribute row 3 (\"xmlns:u\")"));
+    EXPECT_EQ(bytes, "<root>\t<e xmlns:d=\"urn:d\" a=\"1\" d:b=\"2\"></e>\r\n</root>\r\n\r\n");
+    EXPECT_EQ(Rows(), (QStringList{"2|xmlns:d|urn:d", "2|a|1", "2|d:b|2", "2||"}));
+    ASSERT_TRUE(Open(bytes));
+    EXPECT_EQ(Save(), bytes);
+}
+
 TEST_F(TreeTest, SavedBytesAfterRowAndTreeEdits)
 {
     ASSERT_TRUE(Open("<?xml version=\"1.0\"?>\n<root><a x=\"1\">text</a><b/></root>"));
