@@ -129,7 +129,10 @@ private:
         if (row.strValue.isEmpty() && row.nKind != dom::NODE_PROCESSING_INSTRUCTION)
             return std::nullopt;
         const std::string strName = row.strName.toStdString();
-        const std::string strValue = row.strValue.toStdString();
+        std::string strValue = row.strValue.toStdString();
+        // Blanks between a target and its data only separate them: a reader drops them.
+        if (row.nKind == dom::NODE_PROCESSING_INSTRUCTION)
+            strValue.erase(0, std::min(strValue.find_first_not_of(" \t\r\n"), strValue.size()));
         // A reader drops a text of blanks only where they are not content: so does the commit,
         // or the file would not read back as saved.
         if (row.nKind == dom::NODE_TEXT && !m_bPreserveSpace && dom::IsXmlWhiteSpace(strValue))

@@ -220,6 +220,9 @@ std::optional<std::string> CheckPiData(std::string_view data)
 {
     if (data.find("?>") != std::string_view::npos)
         return "the data of a processing instruction cannot contain \"?>\"";
+    if (!data.empty() && dom::IsXmlSpace(data.front()))
+        return "the data of a processing instruction cannot start with white space: a reader "
+               "takes it for the blanks after the target";
     return std::nullopt;
 }
 

@@ -33,7 +33,8 @@ std::string XmlCharRefusal(std::string_view text);
 // Why a comment cannot hold `text` ("--" inside, "-" at the end); nothing when it can.
 std::optional<std::string> CheckCommentText(std::string_view text);
 
-// Why a processing instruction cannot hold `data` ("?>" inside); nothing when it can.
+// Why a processing instruction cannot hold `data` ("?>" inside, white space at the start);
+// nothing when it can.
 std::optional<std::string> CheckPiData(std::string_view data);
 
 // Why a comment, processing instruction or CDATA section cannot keep `text` as it is: a

@@ -59,6 +59,20 @@ TEST(XmlRules, NamespaceDeclarationsAgreeWithTheParser)
     EXPECT_FALSE(IsNamespaceDeclaration("xmlnsd") || IsNamespaceDeclaration("d:xmlns"));
 }
 
+// The parser drops the blanks that separate a target from its data, and reads the rest as
+// written.
+TEST(XmlRules, ProcessingInstructionDataAgreesWithTheParser)
+{
+    for (const char *data : {"x", "x  ", "a ? > b", "", "x\ty"}) {
+        EXPECT_EQ(CheckPiData(data), std::nullopt) << data;
+        dom::Document doc = dom::Document::create();
+        ASSERT_EQ(doc.loadXML(std::string("<r><?t ") + data + "?></r>"), S_OK) << data;
+        EXPECT_EQ(doc.documentElement().firstChild().nodeValue(), data);
+    }
+    for (const char *data : {" x", "\tx", "\nx", "x?>y"})
+        EXPECT_NE(CheckPiData(data), std::nullopt) << data;
+}
+
 TEST(XmlRules, ReservedPiTargets)
 {
     for (const char *target : {"xml", "XML", "xMl", "Xml"})

@@ -218,6 +218,21 @@ TEST_F(TreeTest, NamespaceDeclarationRowsAreWrittenFirstAndOnlyWhereAReaderKeeps
     EXPECT_EQ(Save(), bytes);
 }
 
+TEST_F(TreeTest, BlanksBeforeTheDataOfAProcessingInstructionAreDroppedAsAReaderDropsThem)
+{
+    ASSERT_TRUE(Open("<root><e/></root>"));
+    Select(Item("root/e"));
+    Command(ID_INSERT_PROCESSINSTRUCTION);
+    EditCell(1, 1, "pi");
+    EditCell(1, 2, " \t data  ");
+    const std::string bytes = Save();
+    EXPECT_EQ(bytes, "<root>\t<e>\t\t<?pi data  ?>\r\n</e>\r\n</root>\r\n\r\n");
+    EXPECT_EQ(Children(Item("root/e").GetNode()), QStringList{"pi:data  "});
+    ASSERT_TRUE(Open(bytes));
+    EXPECT_EQ(Save(), bytes);
+    EXPECT_TRUE(recorder.messages().isEmpty());
+}
+
 TEST_F(TreeTest, SavedBytesAfterRowAndTreeEdits)
 {
     ASSERT_TRUE(Open("<?xml version=\"1.0\"?>\n<root><a x=\"1\">text</a><b/></root>"));
