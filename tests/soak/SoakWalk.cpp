@@ -143,15 +143,20 @@ void SoakWalk::TearDown()
     PellixTest::TearDown();
 }
 
-void SoakWalk::Walk(const std::string &xml, std::uint64_t nSeed, int nSteps)
+void SoakWalk::Walk(const std::vector<std::string> &documents, std::uint64_t nSeed, int nSteps)
 {
     m_random.seed(nSeed);
     m_bTrace = qEnvironmentVariableIsSet("PELLIX_SOAK_TRACE");
     m_pLog = std::make_unique<CSoakLog>(nSeed, nSteps);
-    m_path = WriteFile("soak.xml", xml);
-    m_pDoc = OpenDoc(m_path);
-    ASSERT_NE(m_pDoc, nullptr);
-    TakeBaseline();
+    for (std::size_t n = 0; n < documents.size(); ++n) {
+        SoakDocument doc;
+        doc.path = WriteFile("soak" + std::to_string(n + 1) + ".xml", documents[n]);
+        doc.pDoc = OpenDoc(doc.path);
+        ASSERT_NE(doc.pDoc, nullptr);
+        doc.baseline = WriteXMLString(doc.pDoc->GetXMLDocument());
+        m_docs.push_back(doc);
+    }
+    m_nDoc = m_docs.size() - 1;
     m_messages.clear();
     for (int nStep = 1; nStep <= nSteps; ++nStep) {
         RunStep(nStep);
@@ -179,9 +184,11 @@ void SoakWalk::RunStep(int nStep)
         {2, &SoakWalk::SortByHeader},   {4, &SoakWalk::FindOrReplace},
         {8, &SoakWalk::UndoRedo},       {3, &SoakWalk::WindowCommand},
         {3, &SoakWalk::Save},           {1, &SoakWalk::SaveAndReopen},
+        {2, &SoakWalk::SwitchDocument},
     };
     m_pLog->BeginStep(nStep);
-    m_bSaved = false;
+    for (SoakDocument &doc : m_docs)
+        doc.bSaved = false;
     // The document stays between a dozen elements and a few hundred: deletes win when it is
     // big, inserts when it is small.
     const int nElements = ElementCount();
@@ -224,30 +231,33 @@ SoakProblems SoakWalk::CheckAll()
     SoakProblems problems;
     if (QWidget *pModal = QApplication::activeModalWidget())
         problems.push_back("a modal window is open: " + pModal->windowTitle().toStdString());
-    const dom::Node document = m_pDoc->GetXMLDocument();
     std::vector<const CPellixTreeView *> panes;
-    for (CChildFrame *pFrame : Frames()) {
-        CheckTreeMatchesDom(pFrame->GetTreePane(), document, problems);
-        CheckTreeHandles(pFrame->GetTreePane(), document, problems);
-        CheckGridRows(pFrame, document, problems);
-        panes.push_back(pFrame->GetTreePane());
+    for (SoakDocument &doc : m_docs) {
+        CheckDocument(doc, problems);
+        for (CChildFrame *pFrame : FramesOf(doc.pDoc))
+            panes.push_back(pFrame->GetTreePane());
     }
     CheckClipboardMark(panes, problems);
-    CheckModifiedFlag(m_pDoc, m_baseline, problems);
-    // Only a load starts the history afresh: a replay that found the DOM changed behind the
-    // editor's back would forget every step.
-    const std::size_t nSteps = m_pDoc->GetHistory()->GetStepCount();
-    if (m_bHadSteps && nSteps == 0)
-        problems.push_back("the undo history forgot its steps");
-    m_bHadSteps = nSteps > 0;
-    if (m_bSaved)
-        CheckSavedFile(document, m_path.toStdString(), problems);
     return problems;
 }
 
-void SoakWalk::TakeBaseline()
+void SoakWalk::CheckDocument(SoakDocument &doc, SoakProblems &problems)
 {
-    m_baseline = WriteXMLString(m_pDoc->GetXMLDocument());
+    const dom::Node document = doc.pDoc->GetXMLDocument();
+    for (CChildFrame *pFrame : FramesOf(doc.pDoc)) {
+        CheckTreeMatchesDom(pFrame->GetTreePane(), document, problems);
+        CheckTreeHandles(pFrame->GetTreePane(), document, problems);
+        CheckGridRows(pFrame, document, problems);
+    }
+    CheckModifiedFlag(doc.pDoc, doc.baseline, problems);
+    // Only a load starts the history afresh: a replay that found the DOM changed behind the
+    // editor's back would forget every step.
+    const std::size_t nSteps = doc.pDoc->GetHistory()->GetStepCount();
+    if (doc.bHadSteps && nSteps == 0)
+        problems.push_back("the undo history of " + doc.path.toStdString() + " forgot its steps");
+    doc.bHadSteps = nSteps > 0;
+    if (doc.bSaved)
+        CheckSavedFile(document, doc.path.toStdString(), problems);
 }
 
 int SoakWalk::Pick(int nCount)
@@ -287,10 +297,10 @@ void SoakWalk::Note(const std::string &text)
     m_pLog->Note(text);
 }
 
-std::vector<CChildFrame *> SoakWalk::Frames() const
+std::vector<CChildFrame *> SoakWalk::FramesOf(const CPellixDoc *pDoc)
 {
     std::vector<CChildFrame *> frames;
-    for (CMDIChildWnd *pFrame : m_pDoc->GetFrames()) {
+    for (CMDIChildWnd *pFrame : pDoc->GetFrames()) {
         if (auto *pChild = qobject_cast<CChildFrame *>(pFrame))
             frames.push_back(pChild);
     }
@@ -303,6 +313,8 @@ CChildFrame *SoakWalk::ActiveFrame()
     const std::vector<CChildFrame *> frames = Frames();
     if (pActive != nullptr && std::find(frames.begin(), frames.end(), pActive) != frames.end())
         return pActive;
+    // The user clicks into a window of the document before working in it.
+    Activate(frames.front());
     return frames.front();
 }
 
@@ -338,7 +350,7 @@ CPellixGridView *SoakWalk::UseGrid()
 int SoakWalk::ElementCount() const
 {
     int nCount = 0;
-    std::vector<dom::Node> pending{m_pDoc->GetXMLDocument()};
+    std::vector<dom::Node> pending{m_docs[m_nDoc].pDoc->GetXMLDocument()};
     while (!pending.empty()) {
         const dom::Node node = pending.back();
         pending.pop_back();
@@ -416,7 +428,15 @@ void SoakWalk::TreeKeys()
     static const std::vector<std::pair<Qt::Key, const char *>> kKeys = {
         {Qt::Key_Up, "Up"},       {Qt::Key_Down, "Down"}, {Qt::Key_Left, "Left"},
         {Qt::Key_Right, "Right"}, {Qt::Key_Home, "Home"}, {Qt::Key_End, "End"}};
+    static const std::vector<NamedCommand> kCommands = {{ID_TREE_EXPAND, "Expand"},
+                                                        {ID_TREE_CONTRACT, "Collapse"},
+                                                        {ID_TREE_EXPANDALL, "Expand All"},
+                                                        {ID_TREE_CONTRACTALL, "Collapse All"}};
     CPellixTreeView *pTree = UseTree();
+    if (Chance(20)) {
+        RunOneOf(kCommands);
+        return;
+    }
     const auto &[key, name] = PickFrom(kKeys);
     Note(std::string("tree key ") + name);
     QTest::keyClick(pTree, key);
@@ -472,21 +492,36 @@ void SoakWalk::DeleteItem()
 
 void SoakWalk::ClipboardCommand()
 {
-    static const std::vector<NamedCommand> kCommands = {
-        {ID_EDIT_CUT, "Cut"},          {ID_EDIT_COPY, "Copy"},     {ID_EDIT_PASTE, "Paste"},
-        {ID_EDIT_PASTE, "Paste"},      {ID_TREE_CUT, "popup Cut"}, {ID_TREE_COPY, "popup Copy"},
-        {ID_TREE_PASTE, "popup Paste"}};
+    // Each as the Edit menu, the popup or the shortcut gives it (Key_unknown: no shortcut).
+    struct Clipboard {
+        int nID;
+        const char *name;
+        Qt::Key key;
+    };
+    static const std::vector<Clipboard> kCommands = {
+        {ID_EDIT_CUT, "Cut", Qt::Key_unknown},
+        {ID_EDIT_COPY, "Copy", Qt::Key_unknown},
+        {ID_EDIT_PASTE, "Paste", Qt::Key_unknown},
+        {ID_EDIT_CUT, "Ctrl+X", Qt::Key_X},
+        {ID_EDIT_COPY, "Ctrl+C", Qt::Key_C},
+        {ID_EDIT_PASTE, "Ctrl+V", Qt::Key_V},
+        {ID_TREE_CUT, "popup Cut", Qt::Key_unknown},
+        {ID_TREE_COPY, "popup Copy", Qt::Key_unknown},
+        {ID_TREE_PASTE, "popup Paste", Qt::Key_unknown}};
     CPellixTreeView *pTree = UseTree();
     if (Chance(60))
         ClickItem(pTree, ShowRandomItem(pTree));
-    const auto &[nID, name] = PickFrom(kCommands);
-    Note(std::string(name) + " on " + ItemPath(pTree->GetSelectedItem()));
-    const bool bPaste = nID == ID_EDIT_PASTE || nID == ID_TREE_PASTE;
+    const Clipboard &command = PickFrom(kCommands);
+    Note(std::string(command.name) + " on " + ItemPath(pTree->GetSelectedItem()));
+    const bool bPaste = command.nID == ID_EDIT_PASTE || command.nID == ID_TREE_PASTE;
     if (bPaste && ElementCount() > kMaxElements) {
         Note(" (skipped: the document is big)");
         return;
     }
-    Execute(nID);
+    if (command.key != Qt::Key_unknown)
+        QTest::keyClick(pTree, command.key, Qt::ControlModifier);
+    else
+        Execute(command.nID);
 }
 
 void SoakWalk::DragItem()
@@ -661,12 +696,12 @@ void SoakWalk::Save()
 
 void SoakWalk::AfterSave()
 {
-    if (m_pDoc->IsModified()) {
+    if (Doc().pDoc->IsModified()) {
         Note(" (not saved)");
         return;
     }
-    m_baseline = ReadBytes(m_path.toStdString());
-    m_bSaved = true;
+    Doc().baseline = ReadBytes(Doc().path.toStdString());
+    Doc().bSaved = true;
 }
 
 void SoakWalk::SaveAndReopen()
@@ -674,18 +709,28 @@ void SoakWalk::SaveAndReopen()
     Note("Save, Close, Open");
     UseTree();
     Execute(ID_FILE_SAVE);
-    if (m_pDoc->IsModified()) {
+    if (Doc().pDoc->IsModified()) {
         Note(" (not saved: close without saving)");
         m_script.answers.push_back(MessageBoxResult::No);
     }
     Execute(ID_FILE_CLOSE);
     FlushDeletes();
     m_script.answers.clear();
-    ASSERT_TRUE(Documents().empty()) << "the document did not close";
-    m_pDoc = OpenDoc(m_path);
-    ASSERT_NE(m_pDoc, nullptr);
-    m_bHadSteps = false;
+    const std::vector<CPellixDoc *> open = Documents();
+    ASSERT_EQ(std::find(open.begin(), open.end(), Doc().pDoc), open.end())
+        << "the document did not close";
+    Doc().pDoc = OpenDoc(Doc().path);
+    ASSERT_NE(Doc().pDoc, nullptr);
+    Doc().bHadSteps = false;
     // The file the program opens again must hold the tree the walk saved.
-    m_baseline = ReadBytes(m_path.toStdString());
-    m_bSaved = true;
+    Doc().baseline = ReadBytes(Doc().path.toStdString());
+    Doc().bSaved = true;
+}
+
+void SoakWalk::SwitchDocument()
+{
+    m_nDoc = (m_nDoc + 1) % m_docs.size();
+    CChildFrame *pFrame = PickFrom(Frames());
+    Note("switch to window " + pFrame->windowTitle().toStdString());
+    Activate(pFrame);
 }

@@ -30,14 +30,26 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Opens `xml` as a file of the test and walks nSteps steps from nSeed; stops at the first
-    // step after which a check fails, printing the seed and the last steps.
-    void Walk(const std::string &xml, std::uint64_t nSeed, int nSteps);
+    // Opens each of `documents` as a file of the test, in a window of its own, and walks nSteps
+    // steps from nSeed in their windows; stops at the first step after which a check fails,
+    // printing the seed and the last steps.
+    void Walk(const std::vector<std::string> &documents, std::uint64_t nSeed, int nSteps);
 
     // The checks of every step; empty when all hold.
     SoakProblems CheckAll();
 
 private:
+    // A document of the walk.
+    struct SoakDocument {
+        CPellixDoc *pDoc = nullptr;
+        QString path;
+        // What the document holds when it is not modified: the writer's bytes at open and save.
+        std::string baseline;
+        // Set by a step that saved it; the step's checks then include the file.
+        bool bSaved = false;
+        // Its history held steps after the last step.
+        bool bHadSteps = false;
+    };
     using Action = void (SoakWalk::*)();
     struct WeightedAction {
         int nWeight;
@@ -46,8 +58,10 @@ private:
 
     void RunStep(int nStep);
     void RunWeighted(const WeightedAction *pActions, std::size_t nCount);
+    void CheckDocument(SoakDocument &doc, SoakProblems &problems);
     void AfterSave();
-    void TakeBaseline();
+    // The document the user works in: the one of the active window.
+    SoakDocument &Doc() { return m_docs[m_nDoc]; }
 
     // Choices.
     int Pick(int nCount);
@@ -62,7 +76,8 @@ private:
     void Note(const std::string &text);
 
     // Windows and panes. The active frame is the window the user works in.
-    std::vector<CChildFrame *> Frames() const;
+    static std::vector<CChildFrame *> FramesOf(const CPellixDoc *pDoc);
+    std::vector<CChildFrame *> Frames() { return FramesOf(Doc().pDoc); }
     CChildFrame *ActiveFrame();
     void Activate(CChildFrame *pFrame);
     // Makes pPane of pFrame the pane the keys and commands go to, as a click into it does.
@@ -95,6 +110,7 @@ private:
     void FindOrReplace();
     void UndoRedo();
     void WindowCommand();
+    void SwitchDocument();
     void Save();
     void SaveAndReopen();
 
@@ -106,14 +122,8 @@ private:
 
     std::mt19937_64 m_random;
     std::unique_ptr<CSoakLog> m_pLog;
-    CPellixDoc *m_pDoc = nullptr;
-    QString m_path;
-    // What the document holds when it is not modified: the writer's bytes at open and save.
-    std::string m_baseline;
-    // Set by a step that saved; the step's checks then include the file.
-    bool m_bSaved = false;
-    // The document's history held steps after the last step.
-    bool m_bHadSteps = false;
+    std::vector<SoakDocument> m_docs;
+    std::size_t m_nDoc = 0;
     // PELLIX_SOAK_TRACE: print each step as it ends.
     bool m_bTrace = false;
 };

@@ -45,7 +45,7 @@ bool SoakWalk::OpenCellEditor(CPellixGridView *pGrid, int nItem, int nPos)
         return false;
     QWidget *pViewport = pGrid->viewport();
     const QPoint point = rect.center();
-    switch (Pick(3)) {
+    switch (Pick(4)) {
     case 0:
         // A click on a row selects it; one more on the selected row opens the editor.
         Note(", click");
@@ -58,11 +58,18 @@ bool SoakWalk::OpenCellEditor(CPellixGridView *pGrid, int nItem, int nPos)
         if (!pGrid->IsEditingCell())
             QTest::keyClick(pGrid, Qt::Key_Return);
         break;
-    default:
+    case 2:
         Note(", click and F2");
         QTest::mouseClick(pViewport, Qt::LeftButton, Qt::NoModifier, point);
         if (!pGrid->IsEditingCell())
             QTest::keyClick(pGrid, Qt::Key_F2);
+        break;
+    default:
+        // A key typed on the cursor cell opens its editor and reaches it.
+        Note(", click and type \"t\"");
+        QTest::mouseClick(pViewport, Qt::LeftButton, Qt::NoModifier, point);
+        if (!pGrid->IsEditingCell())
+            QTest::keyClick(pGrid, Qt::Key_T);
         break;
     }
     return pGrid->IsEditingCell();

@@ -29,6 +29,14 @@ const std::string kSoakDocument = R"(<?xml version="1.0" encoding="UTF-8"?>
 </library>
 )";
 
+// A second document, for pastes and cuts between documents.
+const std::string kOtherDocument = R"(<?xml version="1.0"?>
+<feed xmlns="http://www.w3.org/2005/Atom">
+	<title type="text">Example feed</title>
+	<entry><link rel="alternate" href="http://example.org/a?x=1&amp;y=2"/>mixed <b>text</b></entry>
+</feed>
+)";
+
 constexpr std::uint64_t kCiSeed = 20240611;
 constexpr int kCiSteps = 3000;
 
@@ -36,5 +44,5 @@ constexpr int kCiSteps = 3000;
 
 TEST_F(SoakWalk, RandomUserActionsKeepEveryWindowTheDomAndTheFileInStep)
 {
-    Walk(kSoakDocument, SoakSeed(kCiSeed), SoakSteps(kCiSteps));
+    Walk({kOtherDocument, kSoakDocument}, SoakSeed(kCiSeed), SoakSteps(kCiSteps));
 }
