@@ -144,7 +144,31 @@ std::optional<CRowsCommit> CEditContext::Commit()
     CRowsCommit result = m_pEditor->SetRows(m_node, rows);
     m_bCommitting = false;
     m_bEdited = false;
+    // The rows stay on screen after a save or a tree command: where the node did not take them
+    // as they were (a refused or empty row, a new kind's fixed name), they show what it holds,
+    // as the other windows showing it do.
+    if (!RowsShowNode())
+        Fill(m_node);
     return result;
+}
+
+bool CEditContext::RowsShowNode() const
+{
+    const auto text = [](std::string_view utf8) {
+        return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    };
+    std::size_t nRow = 0;
+    bool bSame = true;
+    ForEachNodeRow(m_node.view(),
+                   [&](dom::NodeType kind, std::string_view name, std::string_view value) {
+                       const GridRow *pRow = GetRow(static_cast<int>(nRow++));
+                       bSame = bSame && pRow != nullptr && pRow->nKind == kind &&
+                               pRow->strName == text(name) && pRow->strValue == text(value);
+                   });
+    // Then the empty row for a new attribute, as a fill leaves it.
+    const GridRow *pLast = GetRow(static_cast<int>(nRow));
+    return bSame && m_rows.size() == nRow + 1 && pLast->nKind == dom::NODE_ATTRIBUTE &&
+           pLast->strName.isEmpty() && pLast->strValue.isEmpty();
 }
 
 void CEditContext::OnDocumentEdited(const CDocumentEdit &edit)

@@ -81,6 +81,8 @@ private:
     // Applies fnChange to row nRow; when it reports a change, announces it as an edit.
     template <typename Change> bool ChangeRow(int nRow, Change fnChange);
     void Reset(const dom::Node &node, bool bShowing);
+    // True when the rows are what Fill would make of the node.
+    bool RowsShowNode() const;
 
     CDocumentEditor *const m_pEditor;
     dom::Node m_node;

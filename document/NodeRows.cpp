@@ -40,11 +40,42 @@ QString RefusedChildText(const dom::Node &parent, const GridRow &row)
     return QStringLiteral("The node cannot hold this kind of child.");
 }
 
+// What xml:space="preserve" or "default" says of blanks inside `node` once its rows are
+// written: the value its rows give it, else the nearest ancestor's, as a reader decides.
+bool PreservesSpace(const dom::Node &node, const std::vector<GridRow> &rows)
+{
+    const auto says = [](std::string_view value) -> std::optional<bool> {
+        if (value == "preserve")
+            return true;
+        if (value == "default")
+            return false;
+        return std::nullopt;
+    };
+    // A later row of the same name replaces an earlier one's value.
+    std::optional<bool> own;
+    for (const GridRow &row : rows) {
+        if (row.nKind == dom::NODE_ATTRIBUTE && row.strName == QLatin1String("xml:space"))
+            own = says(row.strValue.toStdString());
+    }
+    if (own)
+        return *own;
+    for (dom::Node up = node.parentNode(); up.nodeType() == dom::NODE_ELEMENT;
+         up = up.parentNode()) {
+        std::string value;
+        if (up.getAttribute("xml:space", &value) == S_OK) {
+            if (const std::optional<bool> said = says(value))
+                return *said;
+        }
+    }
+    return false;
+}
+
 class RowWriter
 {
 public:
-    explicit RowWriter(const dom::Node &node)
-        : m_node(node), m_document(node.ownerDocument()), m_reference(node.firstChild())
+    RowWriter(const dom::Node &node, bool bPreserveSpace)
+        : m_node(node), m_document(node.ownerDocument()), m_reference(node.firstChild()),
+          m_bPreserveSpace(bPreserveSpace)
     {
     }
 
@@ -63,6 +94,10 @@ public:
 
     CRowsCommit Finish()
     {
+        // Reported in the order the rows stand, whichever was written first.
+        std::stable_sort(
+            m_result.refused.begin(), m_result.refused.end(),
+            [](const CRefusedRow &a, const CRefusedRow &b) { return a.nRow < b.nRow; });
         RemoveTrailingCommas(m_tip);
         m_result.strTip = QString::fromStdString(m_tip);
         return std::move(m_result);
@@ -81,6 +116,8 @@ private:
             return QStringLiteral("Only elements have attributes.");
         if (const auto why = CheckXmlChars(strValue))
             return Reason(*why);
+        if (const auto why = CheckNamespaceDeclaration(strName, strValue))
+            return Reason(*why);
         if (FAILED(SetElementAttribute(m_node, strName, strValue)))
             return Reason(kNotAnXmlName);
         m_tip += strName + '=' + strValue + ',';
@@ -92,7 +129,14 @@ private:
         if (row.strValue.isEmpty() && row.nKind != dom::NODE_PROCESSING_INSTRUCTION)
             return std::nullopt;
         const std::string strName = row.strName.toStdString();
-        const std::string strValue = row.strValue.toStdString();
+        std::string strValue = row.strValue.toStdString();
+        // Blanks between a target and its data only separate them: a reader drops them.
+        if (row.nKind == dom::NODE_PROCESSING_INSTRUCTION)
+            strValue.erase(0, std::min(strValue.find_first_not_of(" \t\r\n"), strValue.size()));
+        // A reader drops a text of blanks only where they are not content: so does the commit,
+        // or the file would not read back as saved.
+        if (row.nKind == dom::NODE_TEXT && !m_bPreserveSpace && dom::IsXmlWhiteSpace(strValue))
+            return std::nullopt;
         if (const auto why = CheckRow(row, strName, strValue))
             return why;
         dom::Node child = CreateChild(row.nKind, strName, strValue);
@@ -153,6 +197,7 @@ private:
     // Character data goes before the first remaining child (an element or a document type),
     // or last when there is none.
     const dom::Node m_reference;
+    const bool m_bPreserveSpace;
     std::string m_tip;
     bool m_bWroteChild = false;
     CRowsCommit m_result;
@@ -241,9 +286,20 @@ CRowsCommit WriteRowsIntoNode(const dom::Node &node, const std::vector<GridRow> 
 {
     if (node.isNull())
         return {};
+    const bool bPreserveSpace = PreservesSpace(node, rows);
     RemoveRowParts(node);
-    RowWriter writer(node);
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        writer.Write(static_cast<int>(i), rows[i]);
+    RowWriter writer(node, bPreserveSpace);
+    // A reader gives an element its namespace declarations before its other attributes: they
+    // are written first, so that the file reads back with the attributes in the node's order.
+    const auto isDeclaration = [](const GridRow &row) {
+        return row.nKind == dom::NODE_ATTRIBUTE &&
+               IsNamespaceDeclaration(row.strName.toStdString());
+    };
+    for (const bool bDeclarations : {true, false}) {
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            if (isDeclaration(rows[i]) == bDeclarations)
+                writer.Write(static_cast<int>(i), rows[i]);
+        }
+    }
     return writer.Finish();
 }

@@ -220,6 +220,28 @@ std::optional<std::string> CheckPiData(std::string_view data)
 {
     if (data.find("?>") != std::string_view::npos)
         return "the data of a processing instruction cannot contain \"?>\"";
+    if (!data.empty() && dom::IsXmlSpace(data.front()))
+        return "the data of a processing instruction cannot start with white space: a reader "
+               "takes it for the blanks after the target";
+    return std::nullopt;
+}
+
+bool IsNamespaceDeclaration(std::string_view name)
+{
+    return name == "xmlns" || name.substr(0, 6) == "xmlns:";
+}
+
+std::optional<std::string> CheckNamespaceDeclaration(std::string_view name, std::string_view value)
+{
+    if (!IsNamespaceDeclaration(name))
+        return std::nullopt;
+    const std::string_view prefix = name.size() > 6 ? name.substr(6) : std::string_view();
+    if (prefix == "xml" || prefix == "xmlns")
+        return "the prefix \"" + std::string(prefix) + "\" cannot be declared";
+    if (value == "http://www.w3.org/XML/1998/namespace" || value == "http://www.w3.org/2000/xmlns/")
+        return "the namespace \"" + std::string(value) + "\" belongs to a reserved prefix";
+    if (!prefix.empty() && value.empty())
+        return "the prefix \"" + std::string(prefix) + "\" cannot be bound to an empty namespace";
     return std::nullopt;
 }
 

@@ -33,12 +33,21 @@ std::string XmlCharRefusal(std::string_view text);
 // Why a comment cannot hold `text` ("--" inside, "-" at the end); nothing when it can.
 std::optional<std::string> CheckCommentText(std::string_view text);
 
-// Why a processing instruction cannot hold `data` ("?>" inside); nothing when it can.
+// Why a processing instruction cannot hold `data` ("?>" inside, white space at the start);
+// nothing when it can.
 std::optional<std::string> CheckPiData(std::string_view data);
 
 // Why a comment, processing instruction or CDATA section cannot keep `text` as it is: a
 // carriage return there reads back as a line end. Nothing when it can.
 std::optional<std::string> CheckMarkupLineEnds(std::string_view text);
+
+// True for an attribute that declares a namespace: "xmlns", or "xmlns:" and a prefix.
+bool IsNamespaceDeclaration(std::string_view name);
+
+// Why a reader would drop the namespace declaration `name`="`value`": the prefixes xml and xmlns
+// are bound for good, a prefix cannot be undeclared, and no other prefix may take their
+// namespace names. Nothing when it is kept, and for an attribute that declares no namespace.
+std::optional<std::string> CheckNamespaceDeclaration(std::string_view name, std::string_view value);
 
 // The white space that trimming removes from the rows of a node and from the text pane's text:
 // blank, tab, line feed, vertical tab, form feed and carriage return, exactly those (no-break

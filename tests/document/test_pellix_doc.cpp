@@ -226,6 +226,36 @@ TEST_F(DocFixture, RefusedRowsAreReportedAndTheRestIsWritten)
     EXPECT_EQ(Saved(), "<root ok=\"1\">\t<!--fine-->\r\n</root>\r\n\r\n");
 }
 
+TEST_F(DocFixture, AfterASaveTheEditedRowsShowWhatTheNodeHoldsAsInEveryWindow)
+{
+    ASSERT_TRUE(Open("<root a=\"1\" b=\"2\"/>"));
+    recorder.clear();
+    const dom::Node root = document->GetXMLDocument().documentElement();
+    QObject secondWindow;
+    CEditContext *second = document->CreateEditContext(&secondWindow);
+    second->Fill(root);
+    context->Fill(root);
+    // An attribute turned into CDATA keeps the name typed for it, and a refused row is typed.
+    ASSERT_TRUE(context->SetKind(1, dom::NODE_CDATA_SECTION));
+    context->InsertRow(2, {dom::NODE_ATTRIBUTE, "1bad", "x"});
+    ASSERT_TRUE(document->DoFileSave());
+    EXPECT_EQ(recorder.messages().size(), 1);
+
+    const auto rows = [](const CEditContext *pContext) {
+        QStringList texts;
+        for (int nRow = 0; nRow < pContext->GetRowCount(); ++nRow) {
+            const GridRow *pRow = pContext->GetRow(nRow);
+            texts << QStringLiteral("%1 %2=%3").arg(pRow->nKind).arg(pRow->strName, pRow->strValue);
+        }
+        return texts.join(" | ").toStdString();
+    };
+    const std::string held = "2 a=1 | 4 #cdata-section=2 | 2 =";
+    EXPECT_EQ(rows(context), held);
+    EXPECT_EQ(rows(second), held);
+    EXPECT_FALSE(context->AreRowsEdited());
+    EXPECT_FALSE(document->IsModified());
+}
+
 TEST_F(DocFixture, InsertCommandsActOnTheActiveWindowsShownNode)
 {
     ASSERT_TRUE(document->OnNewDocument());

@@ -308,6 +308,12 @@ TEST(Writer, RefusalNamesTheNode)
     record.appendChild(doc.createTextNode("broken \xC3("));
     EXPECT_EQ(WriteXMLString(doc, &error), "");
     EXPECT_EQ(error.rfind("/catalog/record[5]/text(): ", 0), 0u) << error;
+
+    // A namespace declaration the reader would drop, so the file would read back without it.
+    record.removeChild(record.lastChild());
+    doc.documentElement().firstChild().setAttribute("xmlns:d", "");
+    EXPECT_EQ(WriteXMLString(doc, &error), "");
+    EXPECT_EQ(error.rfind("/catalog/note/@xmlns:d: ", 0), 0u) << error;
 }
 
 // "xml" names only the declaration at the very start, and a declaration must be one.

@@ -14,7 +14,64 @@ bool parses(const std::string &text)
     return doc.loadXML(text) == S_OK;
 }
 
+// Whether the parser keeps the attribute `name`="`value`" on the element it stands on.
+bool keepsAttribute(const std::string &name, const std::string &value)
+{
+    dom::Document doc = dom::Document::create();
+    if (doc.loadXML("<r " + name + "=\"" + value + "\"/>") != S_OK)
+        return false;
+    std::string kept;
+    return doc.documentElement().getAttribute(name, &kept) == S_OK && kept == value;
+}
+
 } // namespace
+
+TEST(XmlRules, NamespaceDeclarationsAgreeWithTheParser)
+{
+    const std::pair<const char *, const char *> kept[] = {
+        {"xmlns", ""},
+        {"xmlns", "urn:x"},
+        {"xmlns:d", "urn:x"},
+        {"xmlns:d", "a b"},
+        {"xmlns:xmlnsx", "urn:x"},
+        {"xml:space", ""},
+        {"a", "http://www.w3.org/XML/1998/namespace"},
+    };
+    const std::pair<const char *, const char *> dropped[] = {
+        {"xmlns:d", ""},
+        {"xmlns:xml", "urn:x"},
+        {"xmlns:xml", "http://www.w3.org/XML/1998/namespace"},
+        {"xmlns:xmlns", "urn:x"},
+        {"xmlns:d", "http://www.w3.org/XML/1998/namespace"},
+        {"xmlns:d", "http://www.w3.org/2000/xmlns/"},
+        {"xmlns", "http://www.w3.org/XML/1998/namespace"},
+        {"xmlns", "http://www.w3.org/2000/xmlns/"},
+    };
+    for (const auto &[name, value] : kept) {
+        EXPECT_TRUE(keepsAttribute(name, value)) << name << "=" << value;
+        EXPECT_EQ(CheckNamespaceDeclaration(name, value), std::nullopt) << name << "=" << value;
+    }
+    for (const auto &[name, value] : dropped) {
+        EXPECT_FALSE(keepsAttribute(name, value)) << name << "=" << value;
+        EXPECT_NE(CheckNamespaceDeclaration(name, value), std::nullopt) << name << "=" << value;
+    }
+    EXPECT_TRUE(IsNamespaceDeclaration("xmlns") && IsNamespaceDeclaration("xmlns:d"));
+    EXPECT_FALSE(IsNamespaceDeclaration("xmlnsd") || IsNamespaceDeclaration("d:xmlns"));
+}
+
+// The parser drops the blanks that separate a target from its data, and reads the rest as
+// written.
+TEST(XmlRules, ProcessingInstructionDataAgreesWithTheParser)
+{
+    for (const char *data : {"x", "x  ", "a ? > b", "", "x\ty"}) {
+        EXPECT_EQ(CheckPiData(data), std::nullopt) << data;
+        dom::Document doc = dom::Document::create();
+        ASSERT_EQ(doc.loadXML(std::string("<r><?t ") + data + "?></r>"), S_OK) << data;
+        EXPECT_EQ(doc.documentElement().firstChild().nodeValue(), data);
+    }
+    for (const char *data : {" x", "\tx", "\nx", "x?>y"})
+        EXPECT_NE(CheckPiData(data), std::nullopt) << data;
+}
 
 TEST(XmlRules, ReservedPiTargets)
 {

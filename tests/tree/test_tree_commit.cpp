@@ -176,6 +176,63 @@ TEST_F(TreeTest, AttributeTypedInTheEmptyRowReachesTheSavedFile)
     EXPECT_EQ(Save(), bytes);
 }
 
+TEST_F(TreeTest, TextRowsOfBlanksOnlyAreDroppedWhereAReaderWouldDropThem)
+{
+    ASSERT_TRUE(Open("<root><a><![CDATA[c]]><b/></a><p xml:space=\"preserve\"><b/></p></root>"));
+    for (const QString &strPath : {QStringLiteral("root/a"), QStringLiteral("root/p")}) {
+        Select(Item(strPath));
+        Command(ID_INSERT_TEXT);
+        EditCell(grid->GetRowCount() - 1, 2, QStringLiteral(" \t "));
+    }
+    Select(Item("root"));
+    // Outside xml:space="preserve" a reader drops such a text: so does the commit, and the
+    // file reads back as saved. Where blanks are content they are kept.
+    EXPECT_EQ(Children(Item("root/a").GetNode()), (QStringList{"#cdata-section:c", "b"}));
+    EXPECT_EQ(Children(Item("root/p").GetNode()), (QStringList{"#text: \t ", "b"}));
+    const std::string bytes = Save();
+    EXPECT_EQ(bytes, "<root>\t<a><![CDATA[c]]><b></b></a>\r\n"
+                     "\t<p xml:space=\"preserve\"> \t <b></b></p>\r\n</root>\r\n\r\n");
+    ASSERT_TRUE(Open(bytes));
+    EXPECT_EQ(Save(), bytes);
+    EXPECT_TRUE(recorder.messages().isEmpty());
+}
+
+TEST_F(TreeTest, NamespaceDeclarationRowsAreWrittenFirstAndOnlyWhereAReaderKeepsThem)
+{
+    ASSERT_TRUE(Open("<root><e a=\"1\"/></root>"));
+    Select(Item("root/e"));
+    EditCell(1, 1, "xmlns:d");
+    EditCell(1, 2, "urn:d");
+    Command(ID_INSERT_ATTRIBUTE);
+    EditCell(2, 1, "xmlns:u");
+    Command(ID_INSERT_ATTRIBUTE);
+    EditCell(3, 1, "d:b");
+    EditCell(3, 2, "2");
+    const std::string bytes = Save();
+    // Undeclaring a prefix is refused; the declaration comes first, where a reader puts it.
+    ASSERT_EQ(recorder.messages().size(), 1);
+    EXPECT_TRUE(recorder.messages()[0].contains("Attribute row 3 (\"xmlns:u\")"));
+    EXPECT_EQ(bytes, "<root>\t<e xmlns:d=\"urn:d\" a=\"1\" d:b=\"2\"></e>\r\n</root>\r\n\r\n");
+    EXPECT_EQ(Rows(), (QStringList{"2|xmlns:d|urn:d", "2|a|1", "2|d:b|2", "2||"}));
+    ASSERT_TRUE(Open(bytes));
+    EXPECT_EQ(Save(), bytes);
+}
+
+TEST_F(TreeTest, BlanksBeforeTheDataOfAProcessingInstructionAreDroppedAsAReaderDropsThem)
+{
+    ASSERT_TRUE(Open("<root><e/></root>"));
+    Select(Item("root/e"));
+    Command(ID_INSERT_PROCESSINSTRUCTION);
+    EditCell(1, 1, "pi");
+    EditCell(1, 2, " \t data  ");
+    const std::string bytes = Save();
+    EXPECT_EQ(bytes, "<root>\t<e>\t\t<?pi data  ?>\r\n</e>\r\n</root>\r\n\r\n");
+    EXPECT_EQ(Children(Item("root/e").GetNode()), QStringList{"pi:data  "});
+    ASSERT_TRUE(Open(bytes));
+    EXPECT_EQ(Save(), bytes);
+    EXPECT_TRUE(recorder.messages().isEmpty());
+}
+
 TEST_F(TreeTest, SavedBytesAfterRowAndTreeEdits)
 {
     ASSERT_TRUE(Open("<?xml version=\"1.0\"?>\n<root><a x=\"1\">text</a><b/></root>"));
