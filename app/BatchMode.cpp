@@ -1,5 +1,6 @@
 #include "BatchMode.h"
 
+#include "BatchQueries.h"
 #include "Document.h"
 #include "DomFunctions.h"
 #include "Loading.h"
@@ -37,7 +38,8 @@ bool loadDocument(const QString &source, dom::Document *document)
 
 int usage()
 {
-    std::fprintf(stderr, "usage: pellix --convert IN OUT\n       pellix --check IN\n");
+    std::fprintf(stderr, "usage: pellix --convert IN OUT\n       pellix --check IN\n"
+                         "       pellix --xpath EXPR IN\n       pellix --validate SCHEMA IN\n");
     return 64;
 }
 
@@ -50,13 +52,20 @@ bool isEmptyLocalFile(const QString &source)
 
 bool IsBatchCommand(const QStringList &arguments)
 {
-    return arguments.size() > 1 && (arguments.at(1) == QLatin1String("--convert") ||
-                                    arguments.at(1) == QLatin1String("--check"));
+    static const QStringList commands{"--convert", "--check", "--xpath", "--validate"};
+    return arguments.size() > 1 && commands.contains(arguments.at(1));
 }
 
 int RunBatchMode(const QStringList &arguments)
 {
-    const bool convert = arguments.value(1) == QLatin1String("--convert");
+    const QString command = arguments.value(1);
+    if (command == QLatin1String("--xpath") || command == QLatin1String("--validate")) {
+        if (arguments.size() != 4)
+            return usage();
+        return command == QLatin1String("--xpath") ? RunXPathBatch(arguments)
+                                                   : RunValidateBatch(arguments);
+    }
+    const bool convert = command == QLatin1String("--convert");
     if (arguments.size() != (convert ? 4 : 3))
         return usage();
     const MessageBoxHandler previous = SetMessageBoxHandler(printMessage);

@@ -9,6 +9,7 @@
 #include "PellixView.h"
 #include "Resource.h"
 #include "SplitterKeyboard.h"
+#include "ValidateCommand.h"
 
 #include <QSplitter>
 #include <algorithm>
@@ -33,6 +34,9 @@ CChildFrame::CChildFrame(QWidget *pParent) : CMDIChildWnd(pParent)
     });
     OnUpdateCommandUI(ID_WINDOW_SPLIT,
                       [this](CCmdUI *pCmdUI) { pCmdUI->Enable(m_pSplitKeys != nullptr); });
+    OnCommand(ID_EDIT_VALIDATE, [this] { RunValidateCommand(this); });
+    OnUpdateCommandUI(ID_EDIT_VALIDATE,
+                      [this](CCmdUI *pCmdUI) { pCmdUI->Enable(CanValidate(this)); });
 }
 
 CChildFrame::~CChildFrame() = default;

@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QPixmap>
+#include <QThread>
 #include <QTimer>
 #include <cstdio>
 
@@ -34,6 +35,19 @@ void SaveMainWindow(const QString &strFile)
         std::fprintf(stderr, "could not write %s\n", strFile.toUtf8().constData());
     QCoreApplication::exit(bSaved ? 0 : 1);
 }
+
+// The settling time starts once the start-up, documents opened from the command line
+// included, is over and the event loop runs: the start-up may let events through before that
+// (the splash window paints), and a settle that overlapped the loading would grab too early.
+void StartSettleOnceRunning(const QString &strFile)
+{
+    QTimer::singleShot(0, [strFile] {
+        if (QThread::currentThread()->loopLevel() == 0)
+            StartSettleOnceRunning(strFile);
+        else
+            QTimer::singleShot(kSettleMilliseconds, [strFile] { SaveMainWindow(strFile); });
+    });
+}
 } // namespace
 
 void PrepareScreenshotRun(const QString &strFile)
@@ -46,8 +60,5 @@ void PrepareScreenshotRun(const QString &strFile)
     });
     SetFileDialogHandler(
         [](FileDialogMode, const QString &, const QString &) { return QString(); });
-    // The first timer runs once the event loop has started, after the start-up.
-    QTimer::singleShot(0, [strFile] {
-        QTimer::singleShot(kSettleMilliseconds, [strFile] { SaveMainWindow(strFile); });
-    });
+    StartSettleOnceRunning(strFile);
 }

@@ -19,7 +19,8 @@ int Usage(const QString &strError)
     std::fprintf(stderr,
                  "pellix: %s\n"
                  "usage: pellix [--screenshot FILE.png] [FILE.xml ...]\n"
-                 "       pellix --convert IN OUT | --check IN\n",
+                 "       pellix --convert IN OUT | --check IN\n"
+                 "       pellix --xpath EXPR IN | --validate SCHEMA IN\n",
                  strError.toUtf8().constData());
     return kUsageStatus;
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <malloc.h>
@@ -59,6 +60,22 @@ std::string GeneratedDocument(int megabytes)
     out.close();
     std::filesystem::rename(path.string() + ".part", path);
     return path.string();
+}
+
+std::string CatalogDocument(int megabytes)
+{
+    const auto folder = std::filesystem::temp_directory_path();
+    const std::string stem = "pellix-catalog-" + std::to_string(megabytes) + "mb";
+    const std::string path = (folder / (stem + ".xml")).string();
+    if (std::filesystem::exists(path))
+        return path;
+    const std::string command = "python3 '" PELLIX_BENCH_DIR "/make_catalog.py' " +
+                                std::to_string(megabytes) + " '" + path + ".part' '" +
+                                (folder / (stem + ".xsd")).string() + "'";
+    if (std::system(command.c_str()) != 0)
+        return {};
+    std::filesystem::rename(path + ".part", path);
+    return path;
 }
 
 void ResetPeakMemory()

@@ -11,6 +11,12 @@
 // comments), made once and kept in the system's temporary folder.
 std::string GeneratedDocument(int megabytes);
 
+// Path of a catalog of about `megabytes` MB written by bench/make_catalog.py (records with a
+// kind attribute from alpha to zeta, nested tags and mixed content), made once and kept in the
+// system's temporary folder, with the XML Schema it follows beside it (same name, ".xsd").
+// Empty when the script could not run.
+std::string CatalogDocument(int megabytes);
+
 // Peak resident memory of the process since the last ResetPeakMemory(), in bytes above the
 // resident size at that moment.
 void ResetPeakMemory();

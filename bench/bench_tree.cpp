@@ -68,7 +68,8 @@ void OpenToTree_(benchmark::State &state)
     SetMemoryCounters(state, path, peak);
 }
 
-// The tree build alone, on a DOM that is already loaded.
+// The tree build alone, on a DOM that is already loaded, and the opening of the records
+// element: its 360,000 items are made as it opens.
 void BuildTree_(benchmark::State &state)
 {
     const std::string path = GeneratedDocument(kMegabytes);
@@ -82,7 +83,9 @@ void BuildTree_(benchmark::State &state)
         ResetPeakMemory();
         state.ResumeTiming();
         window.tree->BuildTreeFromDocument(window.doc->GetXMLDocument());
-        window.tree->expand(window.tree->IndexFromItem(window.tree->GetRootItem()));
+        const CTreeItemRef document = window.tree->GetRootItem();
+        window.tree->expand(window.tree->IndexFromItem(document));
+        window.tree->expand(window.tree->IndexFromItem(document.GetFirstChild()));
         QApplication::processEvents();
         peak = std::max(peak, PeakMemorySinceReset());
     }

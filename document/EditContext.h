@@ -79,8 +79,7 @@ private:
     void OnDocumentEdited(const CDocumentEdit &edit);
     void MarkEdited();
     // Applies fnChange to row nRow; when it reports a change, announces it as an edit.
-    template <typename Change>
-    bool ChangeRow(int nRow, Change fnChange);
+    template <typename Change> bool ChangeRow(int nRow, Change fnChange);
     void Reset(const dom::Node &node, bool bShowing);
     // True when the rows are what Fill would make of the node.
     bool RowsShowNode() const;

@@ -4,11 +4,14 @@
 
 #include <QRegularExpression>
 
-HRESULT LoadDOM(const dom::Document &document, const QString &source)
+HRESULT LoadDOM(const dom::Document &document, const QString &source,
+                const dom::LoadProgress &progress)
 {
     if (document.isNull())
         return E_POINTER;
-    dom::Document(document).load(source.toStdString());
+    // The user who stopped the load needs no message about it.
+    if (dom::Document(document).load(source.toStdString(), progress) == DOM_E_CANCELLED)
+        return DOM_E_CANCELLED;
     return CheckParseResult(document);
 }
 

@@ -8,8 +8,11 @@
 #include <QString>
 
 // Loads `source` (path or URL) into `document` and checks the outcome. Returns 0 when the
-// document loaded, otherwise the parse error code (or the failure of the call).
-HRESULT LoadDOM(const dom::Document &document, const QString &source);
+// document loaded, otherwise the parse error code (or the failure of the call). `progress`, as
+// for dom::Document::load, hears how far the load has come and may stop it: no message is
+// shown then, and DOM_E_CANCELLED is returned.
+HRESULT LoadDOM(const dom::Document &document, const QString &source,
+                const dom::LoadProgress &progress = {});
 
 // Reports the outcome of the last load: "XML document loaded successfully\n" or the parse
 // error. Returns the error code, 0 on success.

@@ -4,6 +4,7 @@
 #include "DomFunctions.h"
 #include "InsertRowCommands.h"
 #include "Loading.h"
+#include "LongOperation.h"
 #include "MDIFrameWnd.h"
 #include "MenuTables.h"
 #include "MessageBox.h"
@@ -155,9 +156,10 @@ bool CPellixDoc::OnNewDocument()
     return true;
 }
 
-void CPellixDoc::LoadFromPath(const QString &strPathName)
+bool CPellixDoc::LoadFromPath(const QString &strPathName)
 {
     m_bLoadFailed = !OpenXMLDocument(strPathName);
+    return m_lastLoadError.errorCode != DOM_E_CANCELLED;
 }
 
 bool CPellixDoc::OpenXMLDocument(const QString &strPath)
@@ -172,9 +174,13 @@ bool CPellixDoc::OpenXMLDocument(const QString &strPath)
     dom::Document document;
     bool bLoaded = false;
     m_lastLoadError = dom::ParseError();
+    CLongOperation progress(LoadResString(IDS_LOADING_DOCUMENT));
     try {
         document = dom::Document::create();
-        bLoaded = LoadDOM(document, strPath) == 0;
+        bLoaded =
+            LoadDOM(document, strPath, [&progress](std::uint64_t nDone, std::uint64_t nTotal) {
+                return progress.Step(nDone, nTotal);
+            }) == 0;
         m_lastLoadError = document.parseError();
     } catch (const std::bad_alloc &) {
         // Out of memory is a failed load: this window shows a new document, the others stay.
@@ -218,9 +224,13 @@ bool CPellixDoc::SaveXMLDocument(const QString &strPath)
     CWaitCursor wait;
     SetStatusText(IDS_SAVING_DOCUMENT);
     CommitPendingEdits();
-    // The writer says why it failed; the command that saved shows it.
-    const std::string strFailure = SaveXMLFile(m_pXMLDoc, strPath);
-    if (!strFailure.empty())
+    CLongOperation progress(LoadResString(IDS_SAVING_DOCUMENT));
+    // The writer says why it failed; the command that saved shows it. A save the user stopped
+    // left the file as it was and needs no message; the document stays modified.
+    const std::string strFailure =
+        SaveXMLFile(m_pXMLDoc, strPath,
+                    [&progress](std::uint64_t nWritten) { return progress.Step(nWritten, 0); });
+    if (!strFailure.empty() && strFailure != kSaveCancelled)
         AfxMessageBox(QString::fromStdString(strFailure));
     const bool bSaved = strFailure.empty();
     if (bSaved)

@@ -53,10 +53,12 @@ public:
     void CommitPendingEdits() override;
 
     // Replaces the DOM by what `strPath` (file path or URL) holds and rebuilds the tree; after
-    // a load error the document holds a new document's content. True when it loaded.
+    // a load error the document holds a new document's content. A load that runs long shows
+    // its progress and may be cancelled (no message then). True when it loaded.
     bool OpenXMLDocument(const QString &strPath);
-    // What went wrong in the last OpenXMLDocument (errorCode 0 when it loaded); line 0 when the
-    // source could not be read at all.
+    // What went wrong in the last OpenXMLDocument (errorCode 0 when it loaded,
+    // DOM_E_CANCELLED when the user stopped it); line 0 when the source could not be read at
+    // all.
     const dom::ParseError &GetLastLoadError() const { return m_lastLoadError; }
     // Commits the rows of every window and writes the DOM to `strPath`; true when every byte
     // was written (the modified flag is then cleared).
@@ -79,7 +81,7 @@ signals:
     void domReplaced();
 
 protected:
-    void LoadFromPath(const QString &strPathName) override;
+    bool LoadFromPath(const QString &strPathName) override;
 
 private:
     // Creates a DOM holding the declaration.

@@ -69,7 +69,8 @@ void removeLeftovers(const QByteArray &folder, const std::string &prefix)
 
 // Writes into a temporary file beside `target` and renames it over the target. Returns an
 // empty string on success, else the reason.
-std::string writeReplacing(const dom::Node &document, const QByteArray &target)
+std::string writeReplacing(const dom::Node &document, const QByteArray &target,
+                           const std::function<bool(std::uint64_t)> &progress)
 {
     const QFileInfo info(QFile::decodeName(target));
     const QByteArray folder = QFile::encodeName(info.absolutePath());
@@ -93,10 +94,11 @@ std::string writeReplacing(const dom::Node &document, const QByteArray &target)
         return reason;
     }
     XmlSink sink(file);
+    sink.setProgress(progress);
     if (!document.isNull())
         WriteXMLNode(document, sink, 0);
     sink.flush();
-    std::string reason = sink.error();
+    std::string reason = sink.cancelled() ? std::string(kSaveCancelled) : sink.error();
     if (reason.empty() &&
         (::fchmod(fd, mode) != 0 || std::fflush(file) != 0 || ::fdatasync(fd) != 0))
         reason = std::strerror(errno);
@@ -134,7 +136,8 @@ std::string TemporaryFilePrefix(std::string_view fileName)
     return text;
 }
 
-std::string SaveXMLFile(const dom::Node &document, const QString &path)
+std::string SaveXMLFile(const dom::Node &document, const QString &path,
+                        const std::function<bool(std::uint64_t)> &progress)
 {
     // Saving through a symbolic link replaces the file it points to, not the link.
     const QFileInfo info(path);
@@ -146,10 +149,10 @@ std::string SaveXMLFile(const dom::Node &document, const QString &path)
         const QByteArray name = QFile::encodeName(target);
         reason = checkTarget(name);
         if (reason.empty())
-            reason = writeReplacing(document, name);
+            reason = writeReplacing(document, name, progress);
     }
-    if (reason.empty())
-        return {};
+    if (reason.empty() || reason == kSaveCancelled)
+        return reason;
     return "Cannot save " + path.toStdString() + ":\n" + reason;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <new>
 
 bool XmlSink::flush()
 {
@@ -9,7 +10,12 @@ bool XmlSink::flush()
         return !failed();
     if (std::fwrite(m_data.get(), 1, m_used, m_file) != m_used)
         fail(std::strerror(errno));
+    m_flushed += m_used;
     m_used = 0;
+    if (m_progress && !failed() && !m_progress(m_flushed)) {
+        m_cancelled = true;
+        fail("cancelled");
+    }
     return !failed();
 }
 
@@ -20,9 +26,11 @@ void XmlSink::makeRoom(std::size_t size)
     if (m_capacity - m_used >= size)
         return;
     const std::size_t capacity = std::max({kBlock, m_used + size, m_capacity * 2});
-    auto data = std::make_unique<char[]>(capacity);
-    if (m_used > 0)
-        std::memcpy(data.get(), m_data.get(), m_used);
-    m_data = std::move(data);
+    auto *data = static_cast<char *>(std::realloc(m_data.get(), capacity));
+    if (data == nullptr)
+        throw std::bad_alloc();
+    // realloc has freed or kept the old block: the pointer moves over without a free.
+    static_cast<void>(m_data.release());
+    m_data.reset(data);
     m_capacity = capacity;
 }

@@ -253,6 +253,7 @@ Outcome writeElementStart(dom::NodeView node, XmlSink &sink, int depth, bool inl
 {
     if (!inlined)
         putIndent(sink, depth);
+    sink.markElementStart();
     sink.put('<');
     sink.put(node.nodeName());
     for (dom::NodeView a = node.firstAttribute(); a; a = a.nextAttribute()) {

@@ -16,8 +16,13 @@
 // Writes `document` (the document node; a null node writes an empty file) to `path` through
 // a temporary file renamed over the target only when every byte was written. Returns "" on
 // success, else the message for the user, "Cannot save <path>:\n<reason>", and leaves any old
-// file untouched. Shows nothing.
-std::string SaveXMLFile(const dom::Node &document, const QString &path);
+// file untouched. Shows nothing. `progress` (when set) hears the bytes written after each
+// block; when it returns false the save stops, leaves the old file as it was and returns
+// kSaveCancelled.
+std::string SaveXMLFile(const dom::Node &document, const QString &path,
+                        const std::function<bool(std::uint64_t nWritten)> &progress = {});
+// What SaveXMLFile returns when its progress callback stopped it.
+inline constexpr std::string_view kSaveCancelled = "cancelled";
 
 // The name prefix of the temporary files a save of the file named `fileName` writes in its
 // folder (".pellix-" and a hash of the name; mkstemp adds six characters), short whatever the

@@ -5,12 +5,14 @@
 #include "UrlFetch.h"
 #include "XmlName.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <new>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace dom
 {
@@ -70,7 +72,7 @@ HRESULT unreadable(DocumentStore &store, std::string reason)
     return DOM_E_RESOURCE_NOT_FOUND;
 }
 
-HRESULT parseMemory(DocumentStore &store, std::string_view text)
+HRESULT parseMemory(DocumentStore &store, std::string_view text, const LoadProgress &progress = {})
 {
     std::size_t offset = 0;
     const SourceRead read = [&](char *buffer, int size) {
@@ -79,7 +81,7 @@ HRESULT parseMemory(DocumentStore &store, std::string_view text)
         offset += count;
         return static_cast<int>(count);
     };
-    return ParseIntoStore(store, read, text.size());
+    return ParseIntoStore(store, read, text.size(), progress);
 }
 
 // Why a path is not a file we read, or nullptr for a regular file.
@@ -107,7 +109,18 @@ private:
     int m_fd;
 };
 
-HRESULT parseFile(DocumentStore &store, const std::string &path)
+constexpr std::size_t kReadBlock = std::size_t{256} << 10;
+
+HRESULT cancelled(DocumentStore &store)
+{
+    store.parseError.errorCode = DOM_E_CANCELLED;
+    store.parseError.line = 0;
+    store.parseError.linepos = 0;
+    store.parseError.reason = "The load was cancelled.\n";
+    return DOM_E_CANCELLED;
+}
+
+HRESULT parseFile(DocumentStore &store, const std::string &path, const LoadProgress &progress)
 {
     // Only a regular file is opened: opening a FIFO waits for a writer, a device may never end
     // or do something on open. The check is made again on the open file, which cannot change.
@@ -123,20 +136,32 @@ HRESULT parseFile(DocumentStore &store, const std::string &path)
         return unreadable(store, std::strerror(errno));
     if (const char *why = notAFile(info))
         return unreadable(store, why);
-    // Read to the end whatever the size says: files under /proc say 0.
+    // Read to the end whatever the size says: files under /proc say 0. libxml2 asks for a few
+    // kilobytes at a time; the file is read in larger blocks, a system call each.
     int readError = 0;
-    const SourceRead read = [&file, &readError](char *buffer, int size) {
-        for (;;) {
-            const ssize_t count = ::read(file.get(), buffer, static_cast<std::size_t>(size));
-            if (count >= 0)
-                return static_cast<int>(count);
-            if (errno != EINTR) {
+    std::vector<char> block(kReadBlock);
+    std::size_t blockPos = 0;
+    std::size_t blockEnd = 0;
+    const SourceRead read = [&](char *buffer, int size) {
+        while (blockPos == blockEnd) {
+            const ssize_t count = ::read(file.get(), block.data(), block.size());
+            if (count == 0)
+                return 0;
+            if (count > 0) {
+                blockPos = 0;
+                blockEnd = static_cast<std::size_t>(count);
+            } else if (errno != EINTR) {
                 readError = errno;
                 return -1;
             }
         }
+        const std::size_t count = std::min(static_cast<std::size_t>(size), blockEnd - blockPos);
+        std::memcpy(buffer, block.data() + blockPos, count);
+        blockPos += count;
+        return static_cast<int>(count);
     };
-    const HRESULT result = ParseIntoStore(store, read, static_cast<std::uint64_t>(info.st_size));
+    const HRESULT result =
+        ParseIntoStore(store, read, static_cast<std::uint64_t>(info.st_size), progress);
     if (readError != 0 && result == DOM_E_RESOURCE_NOT_FOUND)
         store.parseError.reason = std::string(std::strerror(readError)) + "\n";
     return result;
@@ -188,19 +213,24 @@ HRESULT Document::runLoad(std::string_view url,
 
 HRESULT Document::load(std::string_view source)
 {
+    return load(source, {});
+}
+
+HRESULT Document::load(std::string_view source, const LoadProgress &progress)
+{
     if (isNull())
         return E_POINTER;
-    return runLoad(source, [source](DocumentStore &store) {
+    return runLoad(source, [source, &progress](DocumentStore &store) {
         if (startsWithNoCase(source, "http://") || startsWithNoCase(source, "https://")) {
             std::string body;
             std::string error;
-            if (!FetchUrl(std::string(source), &body, &error))
-                return unreadable(store, error);
-            return parseMemory(store, body);
+            if (!FetchUrl(std::string(source), &body, &error, 30, progress))
+                return error == kFetchCancelled ? cancelled(store) : unreadable(store, error);
+            return parseMemory(store, body, progress);
         }
         if (startsWithNoCase(source, "file://"))
-            return parseFile(store, pathOfFileUrl(source));
-        return parseFile(store, std::string(source));
+            return parseFile(store, pathOfFileUrl(source), progress);
+        return parseFile(store, std::string(source), progress);
     });
 }
 

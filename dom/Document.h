@@ -2,6 +2,7 @@
 
 #include "Node.h"
 #include "ParseError.h"
+#include "SaxLoader.h"
 
 #include <cstddef>
 #include <functional>
@@ -12,6 +13,11 @@ namespace dom
 
 // The handle of a document node. It owns the store of all its nodes; handles of its nodes
 // keep it alive. A default-constructed Document is null.
+// Elements with this many attributes or more are refused on load: libxml2 compares every
+// attribute of an element with every other, which takes minutes long before memory runs out.
+// Ten thousand still load in a blink.
+constexpr int kMaxAttributesPerElement = 20000;
+
 class Document : public Node
 {
 public:
@@ -24,10 +30,15 @@ public:
     // https:// URL, read synchronously. Returns S_OK, or the failure also found in
     // parseError(): a parse error (with line and position), DOM_E_RESOURCE_NOT_FOUND (line 0)
     // for a source that cannot be read (anything but a regular file or an http(s) URL, too),
-    // DOM_E_EXPANSION_LIMIT for runaway entities, E_OUTOFMEMORY (line 0) when memory runs out.
+    // DOM_E_EXPANSION_LIMIT for runaway entities, DOM_E_TOO_MANY_ATTRIBUTES for an element with
+    // kMaxAttributesPerElement attributes or more, E_OUTOFMEMORY (line 0) when memory runs out.
     // On failure the document is left empty. Nothing a document refers to is ever fetched, and
     // nothing is thrown.
     HRESULT load(std::string_view source);
+    // The same, telling `progress` how far it has come (bytes of the file, or of the URL's
+    // body as it arrives and then as it is read); when `progress` returns false the load stops
+    // and fails with DOM_E_CANCELLED (line 0), leaving the document empty.
+    HRESULT load(std::string_view source, const LoadProgress &progress);
     // The same from text in memory; `url` only names it in parseError().
     HRESULT loadXML(std::string_view text, std::string_view url = {});
     const ParseError &parseError() const;

@@ -16,6 +16,10 @@ constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057u);
 constexpr HRESULT DOM_E_RESOURCE_NOT_FOUND = static_cast<HRESULT>(0x800C0006u);
 // A load was stopped because entity expansion grew far beyond the input.
 constexpr HRESULT DOM_E_EXPANSION_LIMIT = static_cast<HRESULT>(0x800C0007u);
+// A load was refused because an element has more attributes than Pellix reads.
+constexpr HRESULT DOM_E_TOO_MANY_ATTRIBUTES = static_cast<HRESULT>(0x800C0008u);
+// The caller's progress callback asked the load to stop.
+constexpr HRESULT DOM_E_CANCELLED = static_cast<HRESULT>(0x800C0009u);
 
 constexpr bool SUCCEEDED(HRESULT hr)
 {

@@ -112,6 +112,8 @@ class NodeView
 {
 public:
     NodeView() = default;
+    // Views of one node are equal.
+    bool operator==(const NodeView &) const = default;
     bool isNull() const { return m_index == 0; }
     explicit operator bool() const { return !isNull(); }
     NodeType nodeType() const;

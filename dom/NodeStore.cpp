@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <memory>
+#include <new>
 #include <utility>
 
 namespace dom
@@ -26,7 +28,7 @@ NodeIndex DocumentStore::newNode(NodeType kind, NameId name)
         return kNoNode;
     const auto index = static_cast<NodeIndex>(m_count);
     if ((index & kPageMask) == 0)
-        m_pages.push_back(std::make_unique<NodeRecord[]>(std::size_t{1} << kPageBits));
+        addPage();
     ++m_count;
     NodeRecord &record = at(index);
     record.kind = kind;
@@ -37,27 +39,83 @@ NodeIndex DocumentStore::newNode(NodeType kind, NameId name)
     return index;
 }
 
+void DocumentStore::addPage()
+{
+    const std::size_t records = std::size_t{1} << kPageBits;
+    m_pages.reserve(m_pages.size() + 1);
+    m_pageBlocks.reserve(m_pageBlocks.size() + 1);
+    // Most documents never fill their first page: it gets its pages as they are touched.
+    MappedBlock block(records * sizeof(NodeRecord), !m_pages.empty());
+    if (block.data() == nullptr)
+        throw std::bad_alloc();
+    auto *page = reinterpret_cast<NodeRecord *>(block.data());
+    std::uninitialized_default_construct_n(page, records);
+    m_pageBlocks.push_back(std::move(block));
+    m_pages.push_back(page);
+}
+
+std::size_t DocumentStore::recentSlot(std::string_view text)
+{
+    // The first and last eight bytes (overlapping for shorter texts) and the length: two loads,
+    // no loop.
+    std::uint64_t head = 0;
+    std::uint64_t tail = 0;
+    const std::size_t size = text.size();
+    if (size >= 8) {
+        std::memcpy(&head, text.data(), 8);
+        std::memcpy(&tail, text.data() + size - 8, 8);
+    } else {
+        for (std::size_t i = 0; i < size; ++i)
+            head = (head << 8) | static_cast<unsigned char>(text[i]);
+    }
+    const std::uint64_t hash =
+        (head * 0x9E3779B97F4A7C15ull) ^ (tail * 0xC2B2AE3D27D4EB4Full) ^ size;
+    static_assert(kRecentValues == 256, "the slot is the hash's top byte");
+    return static_cast<std::size_t>((hash * 0xFF51AFD7ED558CCDull) >> 56);
+}
+
 const char *DocumentStore::copyString(std::string_view text)
 {
     if (text.empty())
         return "";
+    RecentValue *recent = nullptr;
+    if (text.size() <= kSharedValueLength) {
+        if (m_recentValues == nullptr)
+            m_recentValues = std::make_unique<RecentValue[]>(kRecentValues);
+        recent = &m_recentValues[recentSlot(text)];
+        if (recent->length == text.size() &&
+            std::memcmp(recent->bytes, text.data(), text.size()) == 0)
+            return recent->text;
+    }
     if (text.size() > kChunkSize / 8) {
-        m_chunkBytes += text.size();
         // Large values get a block of their own, so they don't waste the shared chunk.
-        m_chunks.push_back(std::make_unique<char[]>(text.size()));
-        std::memcpy(m_chunks.back().get(), text.data(), text.size());
-        return m_chunks.back().get();
+        MappedBlock block(text.size(), false);
+        if (block.data() == nullptr)
+            throw std::bad_alloc();
+        m_chunkBytes += text.size();
+        std::memcpy(block.data(), text.data(), text.size());
+        m_chunks.push_back(std::move(block));
+        return m_chunks.back().data();
     }
     if (m_chunkLeft < text.size()) {
-        m_chunks.push_back(std::make_unique<char[]>(kChunkSize));
-        m_chunkBytes += kChunkSize;
-        m_chunkPos = m_chunks.back().get();
-        m_chunkLeft = kChunkSize;
+        const bool small = m_chunkBytes == 0 && text.size() <= kFirstChunkSize;
+        MappedBlock block(small ? kFirstChunkSize : kChunkSize, !small);
+        if (block.data() == nullptr)
+            throw std::bad_alloc();
+        m_chunkBytes += block.size();
+        m_chunkPos = block.data();
+        m_chunkLeft = block.size();
+        m_chunks.push_back(std::move(block));
     }
     char *copy = m_chunkPos;
     std::memcpy(copy, text.data(), text.size());
     m_chunkPos += text.size();
     m_chunkLeft -= text.size();
+    if (recent != nullptr) {
+        recent->text = copy;
+        recent->length = text.size();
+        std::memcpy(recent->bytes, text.data(), text.size());
+    }
     return copy;
 }
 
@@ -157,8 +215,11 @@ void DocumentStore::rollback(const Mark &mark)
     for (std::size_t index = mark.nodes; index < std::min(m_count, keptPages * pageSize); ++index)
         at(static_cast<NodeIndex>(index)) = NodeRecord();
     m_pages.resize(keptPages);
+    m_pageBlocks.resize(keptPages);
     m_count = mark.nodes;
     m_chunks.resize(mark.chunks);
+    // Values in the chunks given back must not be handed out again.
+    m_recentValues.reset();
     m_chunkPos = mark.chunkPos;
     m_chunkLeft = mark.chunkLeft;
     m_chunkBytes = mark.chunkBytes;

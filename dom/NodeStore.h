@@ -4,6 +4,7 @@
 // dies, so a handle (document + index) can never dangle. Internal to the dom library; use the
 // Node and Document handles.
 
+#include "MappedBlock.h"
 #include "NodeType.h"
 #include "ParseError.h"
 
@@ -148,14 +149,30 @@ public:
 private:
     static constexpr unsigned kPageBits = 16;
     static constexpr NodeIndex kPageMask = (1u << kPageBits) - 1;
-    static constexpr std::size_t kChunkSize = 1 << 20;
+    // A small document's values fit the first, small chunk.
+    static constexpr std::size_t kFirstChunkSize = std::size_t{64} << 10;
+    static constexpr std::size_t kChunkSize = std::size_t{2} << 20;
+    // Values up to this long are shared when the same text was stored a moment ago: attribute
+    // values repeat ("active", "kg", dates) and each copy would cost memory and page faults.
+    static constexpr std::size_t kSharedValueLength = 24;
+    static constexpr std::size_t kRecentValues = 256;
 
     NodeIndex &firstSlot(NodeIndex parent, bool attribute);
+    void addPage();
+    static std::size_t recentSlot(std::string_view text);
 
-    std::vector<std::unique_ptr<NodeRecord[]>> m_pages;
+    std::vector<NodeRecord *> m_pages;
+    std::vector<MappedBlock> m_pageBlocks;
     std::size_t m_count = 0;
 
-    std::vector<std::unique_ptr<char[]>> m_chunks;
+    std::vector<MappedBlock> m_chunks;
+    // A copy of the text sits in the entry: comparing it needs no trip into the arena.
+    struct RecentValue {
+        const char *text;
+        std::size_t length;
+        char bytes[kSharedValueLength];
+    };
+    std::unique_ptr<RecentValue[]> m_recentValues;
     char *m_chunkPos = nullptr;
     std::size_t m_chunkLeft = 0;
     std::size_t m_chunkBytes = 0;

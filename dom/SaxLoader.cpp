@@ -1,5 +1,6 @@
 #include "SaxLoader.h"
 
+#include "Document.h"
 #include "NodeStore.h"
 #include "XmlName.h"
 
@@ -7,6 +8,7 @@
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
 
+#include <array>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -157,6 +159,23 @@ public:
         m_abortAt.line = m_abortAt.column = 0;
     }
     void readFailed() noexcept { m_readFailed = true; }
+    // The caller stopped the load: a failure without a place in the document.
+    void cancel() noexcept
+    {
+        if (m_aborted)
+            return;
+        abort(DOM_E_CANCELLED, "The load was cancelled.\n", false);
+        m_abortAt.line = m_abortAt.column = 0;
+    }
+    // False once an element has been found with too many attributes; the load then fails.
+    bool checkAttributeCount(int count, bool stopParser) noexcept;
+    // libxml2 grows its attribute table to twice the attributes of the element it reads: a
+    // table past twice the limit gives such an element away while libxml2 is still reading
+    // it, long before its quadratic duplicate check ends.
+    bool attributeTableWithinLimit() noexcept
+    {
+        return m_ctxt == nullptr || checkAttributeCount(m_ctxt->maxatts / 10, false);
+    }
 
     HRESULT finish(bool wellFormed);
 
@@ -199,6 +218,11 @@ private:
     std::vector<char> m_preserve;
     std::string m_text;
     std::unordered_map<NameKey, NameId, NameKeyHash> m_names;
+    struct RecentName {
+        NameKey key{nullptr, nullptr};
+        NameId id = NAME_NONE;
+    };
+    std::array<RecentName, 64> m_recentNames{};
     std::string m_scratch;
     std::string m_head;
     std::string m_raw;
@@ -221,8 +245,16 @@ private:
 NameId Loader::internName(const xmlChar *local, const xmlChar *prefix)
 {
     const NameKey key{local, prefix};
-    if (auto found = m_names.find(key); found != m_names.end())
+    // A document uses few names again and again: most are found in the small cache.
+    const auto bits =
+        reinterpret_cast<std::uintptr_t>(local) ^ (reinterpret_cast<std::uintptr_t>(prefix) << 1);
+    RecentName &recent = m_recentNames[(bits * 0x9E3779B97F4A7C15ull) >> 58];
+    if (recent.key == key && recent.key.local != nullptr)
+        return recent.id;
+    if (auto found = m_names.find(key); found != m_names.end()) {
+        recent = {key, found->second};
         return found->second;
+    }
     m_scratch.clear();
     if (prefix != nullptr) {
         m_scratch.append(reinterpret_cast<const char *>(prefix));
@@ -231,6 +263,7 @@ NameId Loader::internName(const xmlChar *local, const xmlChar *prefix)
     m_scratch.append(reinterpret_cast<const char *>(local));
     const NameId id = m_store.intern(m_scratch);
     m_names.emplace(key, id);
+    recent = {key, id};
     return id;
 }
 
@@ -403,7 +436,7 @@ void Loader::startElement(const xmlChar *local, const xmlChar *prefix, int names
                           const xmlChar **namespaces, int attributeCount, int defaultedCount,
                           const xmlChar **attributes)
 {
-    if (m_aborted)
+    if (m_aborted || !checkAttributeCount(attributeCount, true))
         return;
     if (m_teeing)
         stopTeeing(); // no document type declaration comes after the first element
@@ -515,6 +548,16 @@ void Loader::abort(HRESULT code, const char *reason, bool stopParser) noexcept
     }
     if (m_ctxt != nullptr && stopParser)
         xmlStopParser(m_ctxt);
+}
+
+bool Loader::checkAttributeCount(int count, bool stopParser) noexcept
+{
+    if (count < kMaxAttributesPerElement)
+        return true;
+    static_assert(kMaxAttributesPerElement == 20000, "the message names the limit");
+    abort(DOM_E_TOO_MANY_ATTRIBUTES,
+          "An element has 20000 attributes or more; such documents are not opened.\n", stopParser);
+    return false;
 }
 
 HRESULT Loader::finish(bool wellFormed)
@@ -663,14 +706,35 @@ void onError(void *ctx, xmlErrorPtr error)
 struct ReadContext {
     const SourceRead *read;
     Loader *loader;
+    const LoadProgress *progress;
+    std::uint64_t total;
+    std::uint64_t done = 0;
+    std::uint64_t nextReport = 0;
 };
+
+constexpr std::uint64_t kProgressStep = std::uint64_t{1} << 20;
+
+// False when the caller's progress callback asks to stop.
+bool reportProgress(ReadContext &reader)
+{
+    if (reader.progress == nullptr || !*reader.progress || reader.done < reader.nextReport)
+        return true;
+    reader.nextReport = reader.done + kProgressStep;
+    return (*reader.progress)(reader.done, reader.total);
+}
 
 // Called from inside libxml2's buffer code: a failure here must not stop the parser under it;
 // libxml2 stops on the failed read itself.
 int onRead(void *context, char *buffer, int size)
 {
     auto *reader = static_cast<ReadContext *>(context);
+    if (!reader->loader->attributeTableWithinLimit())
+        return -1;
     try {
+        if (!reportProgress(*reader)) {
+            reader->loader->cancel();
+            return -1;
+        }
         const int count = (*reader->read)(buffer, size);
         if (count < 0) {
             reader->loader->readFailed();
@@ -678,6 +742,7 @@ int onRead(void *context, char *buffer, int size)
         }
         reader->loader->rememberHead(buffer, count);
         reader->loader->teeRaw(buffer, count);
+        reader->done += static_cast<std::uint64_t>(count);
         return count;
     } catch (const std::bad_alloc &) {
         reader->loader->outOfMemory(false);
@@ -756,11 +821,12 @@ xmlSAXHandler makeHandler()
 
 } // namespace
 
-HRESULT ParseIntoStore(DocumentStore &store, const SourceRead &read, std::uint64_t inputSize)
+HRESULT ParseIntoStore(DocumentStore &store, const SourceRead &read, std::uint64_t inputSize,
+                       const LoadProgress &progress)
 {
     initialiseOnce();
     Loader loader(store, inputSize);
-    ReadContext context{&read, &loader};
+    ReadContext context{&read, &loader, &progress, inputSize};
     xmlSAXHandler sax = makeHandler();
     const std::unique_ptr<xmlParserCtxt, ParserFree> ctxt(
         xmlCreateIOParserCtxt(&sax, nullptr, onRead, onClose, &context, XML_CHAR_ENCODING_NONE));

@@ -9,13 +9,14 @@ namespace dom
 namespace
 {
 
-constexpr std::size_t kMaxBody = std::size_t{1} << 31;
-
 struct Transfer {
     std::string *body = nullptr;
+    std::size_t maxBytes = 0;
+    const LoadProgress *progress = nullptr;
     std::string statusLine; // the last response's, without its line end
     bool tooLarge = false;
     bool outOfMemory = false;
+    bool cancelled = false;
 };
 
 // libcurl's callbacks are C frames: nothing may be thrown through them. Returning a count other
@@ -24,7 +25,7 @@ std::size_t appendBody(char *data, std::size_t size, std::size_t count, void *ta
 {
     auto *transfer = static_cast<Transfer *>(target);
     const std::size_t bytes = size * count;
-    if (transfer->body->size() + bytes > kMaxBody) {
+    if (transfer->body->size() + bytes > transfer->maxBytes) {
         transfer->tooLarge = true;
         return 0;
     }
@@ -35,6 +36,21 @@ std::size_t appendBody(char *data, std::size_t size, std::size_t count, void *ta
         return 0;
     }
     return bytes;
+}
+
+// curl calls this about once a second while it waits, more often while data comes.
+int reportTransfer(void *target, curl_off_t total, curl_off_t received, curl_off_t, curl_off_t)
+{
+    auto *transfer = static_cast<Transfer *>(target);
+    try {
+        if ((*transfer->progress)(static_cast<std::uint64_t>(received),
+                                  static_cast<std::uint64_t>(total)))
+            return 0;
+    } catch (...) {
+        // Nothing may be thrown through curl: a failing callback stops the fetch too.
+    }
+    transfer->cancelled = true;
+    return 1;
 }
 
 std::size_t readHeader(char *data, std::size_t size, std::size_t count, void *target)
@@ -66,10 +82,13 @@ std::string httpStatus(long code, std::string_view statusLine)
 
 std::string failureText(CURL *curl, CURLcode result, const Transfer &transfer, const char *detail)
 {
+    if (transfer.cancelled)
+        return kFetchCancelled;
     if (transfer.outOfMemory)
         return "Not enough memory for the document";
-    if (transfer.tooLarge)
-        return "The document is too large";
+    if (transfer.tooLarge || result == CURLE_FILESIZE_EXCEEDED)
+        return "The document is larger than " + std::to_string(transfer.maxBytes >> 20) +
+               " MB, the most Pellix reads from a URL";
     switch (result) {
     case CURLE_HTTP_RETURNED_ERROR: {
         long code = 0;
@@ -89,7 +108,8 @@ std::string failureText(CURL *curl, CURLcode result, const Transfer &transfer, c
 
 } // namespace
 
-bool FetchUrl(const std::string &url, std::string *body, std::string *error, long timeoutSeconds)
+bool FetchUrl(const std::string &url, std::string *body, std::string *error, long timeoutSeconds,
+              const LoadProgress &progress, std::size_t maxBytes)
 {
     static std::once_flag once;
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
@@ -102,6 +122,8 @@ bool FetchUrl(const std::string &url, std::string *body, std::string *error, lon
     }
     Transfer transfer;
     transfer.body = body;
+    transfer.maxBytes = maxBytes;
+    transfer.progress = &progress;
     char detail[CURL_ERROR_SIZE] = {};
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
@@ -117,6 +139,13 @@ bool FetchUrl(const std::string &url, std::string *body, std::string *error, lon
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
     curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, readHeader);
     curl_easy_setopt(curl, CURLOPT_HEADERDATA, &transfer);
+    // A server that announces more than the limit is refused before its body comes.
+    curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(maxBytes));
+    if (progress) {
+        curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+        curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, reportTransfer);
+        curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
+    }
     const CURLcode result = curl_easy_perform(curl);
     if (result != CURLE_OK) {
         *error = failureText(curl, result, transfer, detail);

@@ -106,7 +106,10 @@ void CDocument::UpdateFrameCounts()
 
 void CDocument::DeleteContents() {}
 
-void CDocument::LoadFromPath(const QString &) {}
+bool CDocument::LoadFromPath(const QString &)
+{
+    return true;
+}
 
 bool CDocument::OnNewDocument()
 {
@@ -132,8 +135,8 @@ bool CDocument::OnOpenDocument(const QString &strPathName)
     m_strOpenedFolder = QFileInfo(CRecentFileList::MakeAbsolute(strPathName)).absolutePath();
     DeleteContents();
     // An empty file opens as a document with no content: loading is skipped.
-    if (kind == LocalFileKind::HasContent)
-        LoadFromPath(strPathName);
+    if (kind == LocalFileKind::HasContent && !LoadFromPath(strPathName))
+        return false;
     SetModifiedFlag(false);
     return true;
 }

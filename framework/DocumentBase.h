@@ -51,7 +51,8 @@ public:
     virtual bool OnNewDocument();
     // Open: fails with "Failed to open document." when the file cannot be read, and with
     // NotRegularFileMessage() at once for a FIFO, device or socket; otherwise empties the
-    // document, loads a non-empty file through LoadFromPath and clears the flag.
+    // document, loads a non-empty file through LoadFromPath and clears the flag; fails when the
+    // user stopped the load.
     virtual bool OnOpenDocument(const QString &strPathName);
     // Save: writes the document to the path; returns true on success. A document that saves
     // must override it and clear the modified flag itself. The default saves nothing.
@@ -91,8 +92,9 @@ signals:
     void modifiedChanged(bool bModified);
 
 protected:
-    // Reads a non-empty file opened by OnOpenDocument; the default reads nothing.
-    virtual void LoadFromPath(const QString &strPathName);
+    // Reads a non-empty file opened by OnOpenDocument; the default reads nothing. False only
+    // when the user stopped the load: the open is then abandoned.
+    virtual bool LoadFromPath(const QString &strPathName);
 
 private:
     friend class CDocTemplate;

@@ -66,6 +66,7 @@ std::vector<MenuItemDef> EditMenu()
         Separator(),
         Command(ID_EDIT_FIND, "&Find...\tCtrl+F"),
         Command(ID_EDIT_REPLACE, "&Replace...\tCtrl+H"),
+        Command(ID_EDIT_VALIDATE, "&Validate..."),
     };
 }
 

@@ -3,7 +3,7 @@
 // Numeric identifiers of Pellix's commands, strings, dialogs, controls, menus and images.
 // The values are fixed: menus, stored settings and the command routing all key on them.
 // Ids from 57344 upward keep the meaning the application framework gives them; the
-// editor's own command ids lie between 32771 and 32852.
+// editor's own command ids lie between 32771 and 32853.
 
 // Framework window and pane ids
 inline constexpr int ID_SEPARATOR = 0;
@@ -40,6 +40,7 @@ inline constexpr int ID_EDIT_UNDO = 57643;
 inline constexpr int ID_EDIT_REDO = 57644;
 inline constexpr int ID_EDIT_RENAME = 32837;
 inline constexpr int ID_EDIT_DELETE = 32838;
+inline constexpr int ID_EDIT_VALIDATE = 32853;
 
 // View menu (the bars' own window ids double as their toggle commands)
 inline constexpr int ID_VIEW_TOOLBAR = AFX_IDW_TOOLBAR;
@@ -154,6 +155,7 @@ inline constexpr int IDC_DOWN = 1010;
 inline constexpr int IDC_MATCH_CASE = 1011;
 inline constexpr int IDC_WHOLE_TEXT = 1012;
 inline constexpr int IDC_FIND_NEXT = 1013;
+inline constexpr int IDC_XPATH = 1014;
 inline constexpr int IDC_REPLACE = 1022;
 inline constexpr int IDC_REPLACE_ALL = 1023;
 inline constexpr int IDC_REPLACE_LABEL = 1026;

@@ -53,6 +53,8 @@ constexpr StringEntry kStrings[] = {
     {ID_INSERT_CDATASECTION, "Add a CDATA section row to the grid\nInsert CDATA Section"},
     {ID_INSERT_PROCESSINSTRUCTION,
      "Add a processing instruction row to the grid\nInsert Process Instruction"},
+    {ID_EDIT_VALIDATE,
+     "Check the document against an XML Schema, RELAX NG schema or DTD\nValidate"},
     {AFX_IDS_APP_TITLE, "Pellix"},
     {AFX_IDS_IDLEMESSAGE, "Ready"},
     {ID_FILE_NEW, "Start a new document\nNew"},

@@ -96,6 +96,7 @@ CFindItemsDlg::CFindItemsDlg(CMDIFrameWnd *pFrame, bool bReplaceMode, QStringLis
     connect(m_pUi->IDC_REPLACE_ALL, &QPushButton::clicked, this, &CFindItemsDlg::OnReplaceAll);
     connect(m_pUi->IDC_SELECT_ALL, &QPushButton::clicked, this, &CFindItemsDlg::OnSelectAll);
     connect(m_pUi->IDC_CLEAR_ALL, &QPushButton::clicked, this, &CFindItemsDlg::OnClearAll);
+    connect(m_pUi->IDC_XPATH, &QCheckBox::toggled, this, &CFindItemsDlg::EnableTextOptions);
     UpdateData(false);
     adjustSize();
     if (pFrame != nullptr)
@@ -121,7 +122,7 @@ void CFindItemsDlg::UpdateData(bool bSaveAndValidate)
         {m_pUi->IDC_ELEMENT, &m_bElement},      {m_pUi->IDC_ATTR_NAME, &m_bAttrName},
         {m_pUi->IDC_ATTR_VALUE, &m_bAttrValue}, {m_pUi->IDC_TEXT, &m_bText},
         {m_pUi->IDC_COMMENT, &m_bComment},      {m_pUi->IDC_MATCH_CASE, &m_bMatchCase},
-        {m_pUi->IDC_WHOLE_TEXT, &m_bWholeText},
+        {m_pUi->IDC_WHOLE_TEXT, &m_bWholeText}, {m_pUi->IDC_XPATH, &m_bXPath},
     };
     for (const auto &[pBox, pValue] : boxes) {
         if (bSaveAndValidate)
@@ -134,7 +135,19 @@ void CFindItemsDlg::UpdateData(bool bSaveAndValidate)
     } else {
         m_pUi->IDC_UP->setChecked(m_nDirection == 0);
         m_pUi->IDC_DOWN->setChecked(m_nDirection != 0);
+        EnableTextOptions();
     }
+}
+
+void CFindItemsDlg::EnableTextOptions()
+{
+    const bool bText = !m_pUi->IDC_XPATH->isChecked();
+    for (QWidget *pWidget : std::initializer_list<QWidget *>{
+             m_pUi->typesGroup, m_pUi->IDC_MATCH_CASE, m_pUi->IDC_WHOLE_TEXT})
+        pWidget->setEnabled(bText);
+    // An expression may be longer than the field; a search text stops at its width.
+    QLineEdit *pEdit = m_pUi->IDC_FIND_COMBO->lineEdit();
+    pEdit->setValidator(bText ? pEdit->findChild<QValidator *>() : nullptr);
 }
 
 CFindOptions CFindItemsDlg::Options() const
@@ -148,6 +161,7 @@ CFindOptions CFindItemsDlg::Options() const
     options.bAttrValue = m_bAttrValue;
     options.bComment = m_bComment;
     options.bText = m_bText;
+    options.bXPath = m_bXPath;
     return options;
 }
 

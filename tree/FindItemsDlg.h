@@ -17,10 +17,10 @@ class CFindItemsDlg;
 }
 
 // Find Items / Replace Item: the modeless dialog that searches the tree of the active
-// document window for elements by name, attribute name, attribute value and child text, and
-// renames the matches. Each click works on the window active at that moment. The texts typed
-// are kept in the two histories for the run; closing the dialog stores them, empties the
-// active window's match list and deletes the dialog.
+// document window for elements by name, attribute name, attribute value and child text, or by
+// an XPath expression, and renames the matches. Each click works on the window active at that
+// moment. The texts typed are kept in the two histories for the run; closing the dialog stores
+// them, empties the active window's match list and deletes the dialog.
 class CFindItemsDlg : public QDialog
 {
     Q_OBJECT
@@ -55,11 +55,15 @@ public:
     bool m_bComment = false;
     bool m_bMatchCase = false;
     bool m_bWholeText = false;
+    // The text is an XPath expression; the type and match options are off meanwhile.
+    bool m_bXPath = false;
     // 0 up, 1 down.
     int m_nDirection = 1;
 
 private:
     CFindOptions Options() const;
+    // Enables the options that apply to a search by text, unless XPath is checked.
+    void EnableTextOptions();
     // The tree pane of the active document window; null when none is open.
     CPellixTreeView *ActiveTree() const;
     // The texts of both combos with leading blanks removed, each added to its list when new;

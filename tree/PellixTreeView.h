@@ -107,13 +107,13 @@ public:
     // its own parent or into its own subtree, a node the target cannot hold.
     bool CopyNodeUnder(const CTreeItemRef &source, const CTreeItemRef &target);
 
-    // Find and replace. FindInTree builds the match list from `start` when the text differs
-    // from the last one or the list is empty (and selects the first match in the direction);
-    // otherwise it visits the next match in the direction, past the selected item (when
-    // replacing: past the item just renamed) and any deleted one, and with bReplace renames
+    // Find and replace. FindInTree builds the match list from `start` when the text (or the
+    // XPath option) differs from the last one or the list is empty (and selects the first match in
+    // the direction); otherwise it visits the next match in the direction, past the selected item
+    // (when replacing: past the item just renamed) and any deleted one, and with bReplace renames
     // it to strReplace. Past the last match it reports "Finished Searching the Document" and
     // selects the document item; the next visit starts over. The shown rows are committed
-    // first.
+    // first. An XPath expression that cannot be evaluated is reported and changes nothing.
     void FindInTree(const CTreeItemRef &start, const QString &strFind, bool bReplace,
                     const QString &strReplace, const CFindOptions &options);
     // Appends to arrFound, in pre-order from `start`, each item once for every way it matches;
@@ -152,6 +152,9 @@ public:
     void CommitShownItem();
     // The item of `node` (the document node or an element in the document); null when none.
     CTreeItemRef FindItem(const dom::Node &node) const;
+    // The item of an element, its items and its ancestors' made when they are not yet; null for
+    // a node the tree does not show.
+    CTreeItemRef MakeItemFor(const dom::Node &node) const;
 
     using QTreeView::edit;
 
@@ -188,6 +191,9 @@ private:
     void EndGridEdit();
     // Brings the items up to date with a change to the DOM, whichever window made it.
     void OnDocumentEdited(const CDocumentEdit &edit);
+    // True when the children of `item` have items, which an edit must keep in step; otherwise
+    // (and for a null item) false, and views learn that the item's children may have changed.
+    bool FollowsChildren(const CTreeItemRef &item);
     void AddItemsFor(const CTreeItemRef &parent, const dom::Node &node);
     void MoveItemsFor(const CDocumentEdit &edit);
     // Closes the items of the subtree that a move took to kMaxShownDepth or below.
@@ -202,6 +208,12 @@ private:
     // and an element already so named are spared.
     int CountMatches(CTreeItemModel::ItemId id, CTextMatcher &matcher,
                      const CFindOptions &options) const;
+    // The match list of a search by text or, with the XPath option, of the elements the
+    // expression names (in document order, from the whole tree); false, after a message, when
+    // the expression cannot be evaluated or gives no nodes.
+    bool CollectMatchList(std::vector<CFoundItem> &arrFound, const CTreeItemRef &start,
+                          const QString &strFind, const CFindOptions &options) const;
+    bool CollectXPathMatches(std::vector<CFoundItem> &arrFound, const QString &strExpression) const;
     CTreeItemRef FoundItem(std::size_t nIndex) const;
     void VisitNextMatch(bool bReplace, const QString &strReplace, bool bUp);
     bool ReplaceCurrentName(const QString &strName);
@@ -254,5 +266,6 @@ private:
     std::uint32_t m_nFoundEpoch = 0;
     int m_nFoundPos = 0;
     QString m_strLastFind;
+    bool m_bLastXPath = false;
     CTreeItemRef m_itemLastReplaced;
 };

@@ -195,11 +195,16 @@ void CPellixTreeView::FindInTree(const CTreeItemRef &start, const QString &strFi
 {
     // The search sees, and a rename keeps, the edits of the rows shown.
     CommitShownItem();
-    if (strFind != m_strLastFind || m_arrFound.empty()) {
+    if (strFind != m_strLastFind || options.bXPath != m_bLastXPath || m_arrFound.empty()) {
+        // An expression the engine refuses changes nothing.
+        std::vector<CFoundItem> found;
+        if (!CollectMatchList(found, start, strFind, options))
+            return;
         ClearMatches();
+        m_arrFound = std::move(found);
         m_strLastFind = strFind;
+        m_bLastXPath = options.bXPath;
         m_nFoundEpoch = m_pModel->Epoch();
-        CollectMatches(m_arrFound, start, strFind, options);
         // The first match in the direction chosen is selected; nothing is renamed yet.
         const bool bUp = options.nDirection == 0;
         m_nFoundPos = bUp ? static_cast<int>(m_arrFound.size()) : 0;
@@ -255,7 +260,8 @@ int CPellixTreeView::ReplaceAll(const CTreeItemRef &start, const QString &strFin
 {
     CommitShownItem();
     std::vector<CFoundItem> matches;
-    CollectMatches(matches, start, strFind, options);
+    if (!CollectMatchList(matches, start, strFind, options))
+        return 0;
     ClearMatches();
     const dom::Document document = start.GetNode().ownerDocument();
     if (matches.empty() || document.isNull())

@@ -20,6 +20,9 @@ struct CFindOptions {
     // and processing instruction alike.
     bool bComment = false;
     bool bText = false;
+    // The text is an XPath expression evaluated from the document; the options above do not
+    // apply then.
+    bool bXPath = false;
 };
 
 // One entry of a match list: an item by slot and generation, so that a deleted item is known

@@ -12,9 +12,15 @@
 
 CTreeItemRef CPellixTreeView::FindChildItem(const CTreeItemRef &parent, const dom::Node &node) const
 {
-    for (CTreeItemRef child = parent.GetFirstChild(); child; child = child.GetNextSibling()) {
-        if (child.GetNode() == node)
-            return child;
+    // Only the items there are: children not yet made have no item to find.
+    if (parent.IsNull())
+        return {};
+    const CTreeItemModel::ItemId id = parent.GetId();
+    const dom::NodeView view = node.view();
+    for (int nRow = 0; nRow < m_pModel->FilledChildCount(id); ++nRow) {
+        const CTreeItemModel::ItemId child = m_pModel->ChildAt(id, nRow);
+        if (m_pModel->NodeViewOf(child) == view)
+            return CTreeItemRef(m_pModel, child);
     }
     return {};
 }
@@ -39,6 +45,26 @@ CTreeItemRef CPellixTreeView::FindItem(const dom::Node &node) const
     return item;
 }
 
+CTreeItemRef CPellixTreeView::MakeItemFor(const dom::Node &node) const
+{
+    if (const CTreeItemRef found = FindItem(node))
+        return found;
+    std::vector<dom::Node> chain;
+    for (dom::Node up = node; up; up = up.parentNode())
+        chain.push_back(up);
+    CTreeItemRef item = GetRootItem();
+    if (item.IsNull() || !(item.GetNode() == chain.back()))
+        return {};
+    // Walking down makes the items of each parent on the way.
+    for (auto step = chain.rbegin() + 1; step != chain.rend() && item; ++step) {
+        CTreeItemRef child = item.GetFirstChild();
+        while (child && !(child.GetNode() == *step))
+            child = child.GetNextSibling();
+        item = child;
+    }
+    return item;
+}
+
 namespace
 {
 // An item stands among its siblings' items as its node does among the elements.
@@ -51,25 +77,32 @@ int ElementRow(const dom::Node &node)
 }
 } // namespace
 
+bool CPellixTreeView::FollowsChildren(const CTreeItemRef &item)
+{
+    if (item.IsNull())
+        return false;
+    if (m_pModel->IsFilled(item.GetId()))
+        return true;
+    // Its children's items are made from the DOM as it is when they are asked for.
+    m_pModel->ChildrenChanged(item.GetId());
+    return false;
+}
+
 void CPellixTreeView::AddItemsFor(const CTreeItemRef &parent, const dom::Node &node)
 {
-    const CTreeItemModel::ItemId id = m_pModel->InsertNewItem(
-        parent.GetId(), node, IMG_ELEMENT, QString::fromUtf8(node.nodeName()), ElementRow(node));
-    if (id == CTreeItemModel::kRootId)
-        return;
-    const CTreeItemRef item(m_pModel, id);
-    for (dom::Node child = node.firstChild(); child; child = child.nextSibling()) {
-        if (child.nodeType() == dom::NODE_ELEMENT)
-            BuildTreeFromDOM(child, m_pModel->DepthOf(id), this, item);
-    }
+    // The subtree's own items are made when they are first asked for.
+    m_pModel->InsertNewItem(parent.GetId(), node, IMG_ELEMENT, QString::fromUtf8(node.nodeName()),
+                            ElementRow(node), true);
 }
 
 void CPellixTreeView::MoveItemsFor(const CDocumentEdit &edit)
 {
-    const CTreeItemRef item = FindChildItem(FindItem(edit.oldParent), edit.node);
+    const CTreeItemRef oldParent = FindItem(edit.oldParent);
+    const CTreeItemRef item =
+        FollowsChildren(oldParent) ? FindChildItem(oldParent, edit.node) : CTreeItemRef();
     const CTreeItemRef parent = FindItem(edit.parent);
     if (item.IsNull()) {
-        if (!parent.IsNull())
+        if (FollowsChildren(parent))
             AddItemsFor(parent, edit.node);
         return;
     }
@@ -78,6 +111,8 @@ void CPellixTreeView::MoveItemsFor(const CDocumentEdit &edit)
         m_pModel->RemoveItem(item.GetId());
         return;
     }
+    // The moved item keeps its identity: its new siblings get their items first.
+    m_pModel->FillWithout(parent.GetId(), edit.node.view());
     // The items keep their identity, so the selection, the rows shown and the marks that name
     // them stay valid.
     const int nOldDepth = m_pModel->DepthOf(item.GetId());
@@ -96,7 +131,8 @@ void CPellixTreeView::CollapseTooDeep(const CTreeItemRef &top)
             collapse(m_pModel->IndexOf(id));
             continue;
         }
-        for (int nRow = 0; nRow < m_pModel->ChildCount(id); ++nRow)
+        // Items made later get their depth then, and a view closes them as they open.
+        for (int nRow = 0; nRow < m_pModel->FilledChildCount(id); ++nRow)
             pending.push_back(m_pModel->ChildAt(id, nRow));
     }
 }
@@ -108,12 +144,14 @@ void CPellixTreeView::OnDocumentEdited(const CDocumentEdit &edit)
         if (edit.node.nodeType() != dom::NODE_ELEMENT)
             return;
         const CTreeItemRef parent = FindItem(edit.parent);
-        if (!parent.IsNull() && FindChildItem(parent, edit.node).IsNull())
+        if (FollowsChildren(parent) && FindChildItem(parent, edit.node).IsNull())
             AddItemsFor(parent, edit.node);
         return;
     }
     case CDocumentEdit::Kind::Remove: {
-        const CTreeItemRef item = FindChildItem(FindItem(edit.parent), edit.node);
+        const CTreeItemRef parent = FindItem(edit.parent);
+        const CTreeItemRef item =
+            FollowsChildren(parent) ? FindChildItem(parent, edit.node) : CTreeItemRef();
         if (item.IsNull())
             return;
         ForgetSubtree(item);

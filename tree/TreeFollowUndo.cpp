@@ -19,7 +19,7 @@ void CPellixTreeView::OnReplayed(const dom::Node &focus)
     // Character data has no item: its element's stands for it.
     CTreeItemRef item;
     for (dom::Node node = focus; node && item.IsNull(); node = node.parentNode())
-        item = FindItem(node);
+        item = MakeItemFor(node);
     if (item.IsNull())
         return;
     if (const CTreeItemRef parent = item.GetParent(); !parent.IsNull())

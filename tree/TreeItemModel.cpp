@@ -5,6 +5,12 @@
 #include <algorithm>
 #include <cstdint>
 
+namespace
+{
+// The picture of an element item (the tree pane's IMG_ELEMENT).
+constexpr int kElementImage = 1;
+} // namespace
+
 CTreeItemModel::CTreeItemModel(QObject *pParent) : QAbstractItemModel(pParent)
 {
     InitStorage();
@@ -67,7 +73,18 @@ int CTreeItemModel::columnCount(const QModelIndex &) const
 
 bool CTreeItemModel::hasChildren(const QModelIndex &parent) const
 {
-    return rowCount(parent) > 0;
+    if (parent.isValid() && parent.column() != 0)
+        return false;
+    const ItemId id = IdOf(parent);
+    const Item &item = At(id);
+    if (item.bFilled)
+        return !item.children.empty();
+    // Views ask this of every item they lay out: the DOM answers without making items.
+    for (dom::NodeView child = item.node.firstChild(); child; child = child.nextSibling()) {
+        if (child.nodeType() == dom::NODE_ELEMENT)
+            return true;
+    }
+    return false;
 }
 
 QVariant CTreeItemModel::data(const QModelIndex &index, int nRole) const
@@ -154,7 +171,10 @@ int CTreeItemModel::RowOf(ItemId id) const
 
 int CTreeItemModel::ChildCount(ItemId id) const
 {
-    return id < m_nSlots ? static_cast<int>(At(id).children.size()) : 0;
+    if (id >= m_nSlots)
+        return 0;
+    Fill(id);
+    return static_cast<int>(At(id).children.size());
 }
 
 CTreeItemModel::ItemId CTreeItemModel::ChildAt(ItemId id, int nRow) const
@@ -162,6 +182,49 @@ CTreeItemModel::ItemId CTreeItemModel::ChildAt(ItemId id, int nRow) const
     if (id >= m_nSlots || nRow < 0 || nRow >= ChildCount(id))
         return kRootId;
     return At(id).children[static_cast<std::size_t>(nRow)];
+}
+
+bool CTreeItemModel::IsFilled(ItemId id) const
+{
+    return id < m_nSlots && At(id).bFilled;
+}
+
+int CTreeItemModel::FilledChildCount(ItemId id) const
+{
+    return id < m_nSlots ? static_cast<int>(At(id).children.size()) : 0;
+}
+
+void CTreeItemModel::ChildrenChanged(ItemId id)
+{
+    NotifyChanged(id);
+}
+
+void CTreeItemModel::FillWithout(ItemId id, dom::NodeView skip)
+{
+    if (id < m_nSlots)
+        Fill(id, skip);
+}
+
+void CTreeItemModel::Fill(ItemId id, dom::NodeView skip) const
+{
+    if (At(id).bFilled)
+        return;
+    auto *pSelf = const_cast<CTreeItemModel *>(this);
+    const dom::NodeView node = At(id).node;
+    std::size_t nElements = 0;
+    for (dom::NodeView child = node.firstChild(); child; child = child.nextSibling())
+        nElements += child.nodeType() == dom::NODE_ELEMENT ? 1 : 0;
+    pSelf->At(id).children.reserve(nElements);
+    for (dom::NodeView child = node.firstChild(); child; child = child.nextSibling()) {
+        if (child.nodeType() != dom::NODE_ELEMENT || child == skip)
+            continue;
+        const ItemId childId = pSelf->NewItem(id, child, kElementImage, true);
+        // NewItem may add a page of items, never moving the ones there are.
+        Item &parentItem = pSelf->At(id);
+        pSelf->At(childId).nRow = static_cast<std::uint32_t>(parentItem.children.size());
+        parentItem.children.push_back(childId);
+    }
+    pSelf->At(id).bFilled = true;
 }
 
 int CTreeItemModel::ImageOf(ItemId id) const
@@ -252,7 +315,8 @@ void CTreeItemModel::SetTip(ItemId id, const QString &strText)
         m_tips[id] = strText;
 }
 
-CTreeItemModel::ItemId CTreeItemModel::NewItem(ItemId parent, dom::NodeView node, int nImage)
+CTreeItemModel::ItemId CTreeItemModel::NewItem(ItemId parent, dom::NodeView node, int nImage,
+                                               bool bFromDom)
 {
     const ItemId id = AllocateSlot();
     Item &item = At(id);
@@ -261,22 +325,10 @@ CTreeItemModel::ItemId CTreeItemModel::NewItem(ItemId parent, dom::NodeView node
     item.nRow = 0;
     item.nImage = static_cast<std::uint8_t>(nImage);
     item.bUsed = true;
+    item.bFilled = !bFromDom;
     const std::uint16_t nParentDepth = At(parent).nDepth;
     item.nDepth = nParentDepth == UINT16_MAX ? nParentDepth : nParentDepth + 1;
     return id;
-}
-
-void CTreeItemModel::ReserveChildren(ItemId id, std::size_t nCount)
-{
-    At(id).children.reserve(nCount);
-}
-
-void CTreeItemModel::AppendUnseen(ItemId id)
-{
-    Item &item = At(id);
-    std::vector<ItemId> &siblings = At(item.parent).children;
-    item.nRow = static_cast<std::uint32_t>(siblings.size());
-    siblings.push_back(id);
 }
 
 void CTreeItemModel::InsertItem(ItemId id, int nRow)
@@ -291,11 +343,12 @@ void CTreeItemModel::InsertItem(ItemId id, int nRow)
 }
 
 CTreeItemModel::ItemId CTreeItemModel::InsertNewItem(ItemId parent, const dom::Node &node,
-                                                     int nImage, const QString &strLabel, int nRow)
+                                                     int nImage, const QString &strLabel, int nRow,
+                                                     bool bFromDom)
 {
     if (!AdoptDocument(node))
         return kRootId;
-    const ItemId id = NewItem(parent, node.view(), nImage);
+    const ItemId id = NewItem(parent, node.view(), nImage, bFromDom);
     SetLabel(id, strLabel);
     InsertItem(id, nRow);
     return id;
@@ -347,6 +400,7 @@ void CTreeItemModel::UpdateDepths(ItemId id)
         pending.pop_back();
         const std::uint16_t nParentDepth = At(item.parent).nDepth;
         item.nDepth = nParentDepth == UINT16_MAX ? nParentDepth : nParentDepth + 1;
+        // Children made later take their depth from the item then.
         pending.insert(pending.end(), item.children.begin(), item.children.end());
     }
 }

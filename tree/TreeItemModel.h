@@ -18,6 +18,11 @@
 // keeps the whole document alive), its image and its children by id. The label is the node's
 // name, read when shown.
 //
+// Items made from the DOM get their children's items only when someone first asks for them
+// (a view expanding the item, a command walking down): a gigabyte document opens with a
+// handful of items. Until then the children exist only in the DOM, so nobody has seen them and
+// making their items needs no announcement; hasChildren() reads the DOM meanwhile.
+//
 // Items are addressed by slot id. A slot's generation changes when its item is deleted, and
 // the model's epoch changes when every item is deleted, so a stale (id, generation, epoch)
 // triple never names a later item (see CTreeItemRef).
@@ -59,9 +64,21 @@ public:
 
     ItemId ParentOf(ItemId id) const;
     int RowOf(ItemId id) const;
+    // Both make the children's items of an item made from the DOM first.
     int ChildCount(ItemId id) const;
     // kRootId when `nRow` is out of range.
     ItemId ChildAt(ItemId id, int nRow) const;
+    // True once the item's children have items (always for items not made from the DOM). An
+    // item that is not filled has no child items; its children are only in the DOM.
+    bool IsFilled(ItemId id) const;
+    // The child items there are now, without making any.
+    int FilledChildCount(ItemId id) const;
+    // The children of `id`, which is not filled, changed in the DOM: views ask again whether
+    // it has any.
+    void ChildrenChanged(ItemId id);
+    // Fills `id` now, leaving out the child `skip`, which has just come to it in the DOM and
+    // whose item is to be moved there.
+    void FillWithout(ItemId id, dom::NodeView skip);
     int ImageOf(ItemId id) const;
     // 1 for a top-level item, one more per level; saturates at 65535.
     int DepthOf(ItemId id) const;
@@ -87,18 +104,16 @@ public:
     bool AdoptDocument(const dom::Node &node);
 
     // Building. NewItem allocates a detached item under `parent` (not yet a child, unseen by
-    // views). An item whose parent is itself still unseen is appended silently with
-    // AppendUnseen; the top of a new subtree is then announced once with InsertItem. Views
-    // thus learn of whole subtrees in one insertion, which keeps building fast.
-    ItemId NewItem(ItemId parent, dom::NodeView node, int nImage);
-    void ReserveChildren(ItemId id, std::size_t nCount);
-    void AppendUnseen(ItemId id);
+    // views); with `bFromDom` its children's items are made from the DOM when first asked for.
+    // InsertItem announces it.
+    ItemId NewItem(ItemId parent, dom::NodeView node, int nImage, bool bFromDom);
     // Announces detached item `id` as child number nRow of its parent (clamped to the end).
     void InsertItem(ItemId id, int nRow);
     // A new item for `node` with image nImage and label strLabel, announced as child nRow of
-    // `parent` (clamped to the end). kRootId when the node is null or of another document.
+    // `parent` (clamped to the end); `bFromDom` as for NewItem. kRootId when the node is null
+    // or of another document.
     ItemId InsertNewItem(ItemId parent, const dom::Node &node, int nImage, const QString &strLabel,
-                         int nRow);
+                         int nRow, bool bFromDom = false);
 
     // Moves `id` with its subtree to child number nRow of `parent`, counted after the move
     // (clamped to the end). The items keep their ids; false when nothing moved (the place is
@@ -118,8 +133,10 @@ private:
         ItemId parent = kRootId;
         std::uint32_t nRow = 0;
         std::uint32_t nGeneration = 0;
-        std::uint8_t nImage = 0;
-        bool bUsed = false;
+        std::uint8_t nImage : 6 = 0;
+        bool bUsed : 1 = false;
+        // False while the children's items are still to be made from the DOM.
+        bool bFilled : 1 = true;
         // Levels below the root, saturating: enough to keep views out of runaway nesting.
         std::uint16_t nDepth = 0;
     };
@@ -130,6 +147,9 @@ private:
     Item &At(ItemId id) { return m_pages[id >> kPageBits][id & (kPageSize - 1)]; }
     const Item &At(ItemId id) const { return m_pages[id >> kPageBits][id & (kPageSize - 1)]; }
     ItemId AllocateSlot();
+    // Makes the items of the element children of an item made from the DOM. Views have not
+    // seen them (see the class comment), so this changes nothing they know: const.
+    void Fill(ItemId id, dom::NodeView skip = {}) const;
     void FreeSubtree(ItemId id);
     void RenumberFrom(ItemId parent, int nRow);
     // Sets the depth of `id` and its subtree from its parent's.

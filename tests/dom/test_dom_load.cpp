@@ -6,9 +6,11 @@
 #include "SaxLoader.h"
 #include "TempDir.h"
 #include "UnwrittenFifo.h"
+#include "UrlFetch.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <new>
@@ -404,4 +406,163 @@ TEST(DomLoad, BigTextAndDeepNesting)
         EXPECT_EQ(levels, depth);
         EXPECT_EQ(walk.firstChild().nodeValue(), "bottom");
     }
+}
+
+namespace
+{
+std::string elementWithAttributes(int count)
+{
+    std::string text = "<?xml version=\"1.0\"?>\n<root>\n<e";
+    for (int i = 0; i < count; ++i)
+        text += " a" + std::to_string(i) + "=\"" + std::to_string(i) + "\"";
+    return text + "/>\n</root>\n";
+}
+} // namespace
+
+// libxml2 checks every attribute of an element against every other: half a million attributes
+// took minutes. Such an element is refused while it is being read.
+TEST(DomLoad, ElementsWithTooManyAttributesAreRefusedQuickly)
+{
+    const int limit = dom::kMaxAttributesPerElement;
+    Document below = load(elementWithAttributes(limit - 1));
+    ASSERT_EQ(below.parseError().errorCode, 0) << below.parseError().reason;
+    const dom::AttributeMap attributes = below.documentElement().firstChild().attributes();
+    ASSERT_EQ(attributes.length(), limit - 1);
+    EXPECT_EQ(attributes.item(limit - 2).nodeValue(), std::to_string(limit - 2));
+
+    for (const int count : {limit, 300000}) {
+        const auto start = std::chrono::steady_clock::now();
+        Document refused = load(elementWithAttributes(count));
+        const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
+        EXPECT_EQ(refused.parseError().errorCode, DOM_E_TOO_MANY_ATTRIBUTES) << count;
+        EXPECT_EQ(refused.parseError().line, 3) << count;
+        EXPECT_EQ(refused.parseError().reason,
+                  "An element has 20000 attributes or more; such documents are not opened.\n");
+        EXPECT_TRUE(refused.firstChild().isNull()) << count;
+        EXPECT_LT(seconds.count(), 3.0) << count;
+    }
+}
+
+// Short values that repeat share one copy; each node still reads its own value, a change to one
+// leaves the others alone, and a store past several pages reads back whole.
+TEST(DomLoad, RepeatedValuesAreSharedButEachNodeKeepsItsOwn)
+{
+    const int records = 150000; // three pages of nodes and more
+    // Twenty characters each: the same few, or a different one for every record.
+    const auto catalog = [records](bool repeated) {
+        std::string text = "<r>";
+        for (int i = 0; i < records; ++i) {
+            std::string status = std::to_string(repeated ? i % 3 : i);
+            status = "status-" + std::string(13 - status.size(), '0') + status;
+            text += "<a id=\"" + std::to_string(i) + "\" status=\"" + status + "\">" +
+                    std::to_string(i % 7) + "</a>";
+        }
+        return text + "</r>";
+    };
+    Document doc = load(catalog(true));
+    ASSERT_EQ(doc.parseError().errorCode, 0) << doc.parseError().reason;
+    int checked = 0;
+    Node first;
+    for (Node a = doc.documentElement().firstChild(); a; a = a.nextSibling(), ++checked) {
+        if (checked == 0)
+            first = a;
+        const dom::AttributeMap map = a.attributes();
+        ASSERT_EQ(map.item(0).nodeValue(), std::to_string(checked));
+        ASSERT_EQ(map.item(1).nodeValue(), "status-000000000000" + std::to_string(checked % 3));
+        ASSERT_EQ(a.firstChild().nodeValue(), std::to_string(checked % 7));
+    }
+    EXPECT_EQ(checked, records);
+    Document unique = load(catalog(false));
+    ASSERT_EQ(unique.parseError().errorCode, 0) << unique.parseError().reason;
+    EXPECT_GE(unique.memoryUsed(), doc.memoryUsed() + records * 20 * 2 / 3);
+
+    ASSERT_EQ(first.attributes().item(1).setNodeValue("gone"), S_OK);
+    const Node fourth = first.nextSibling().nextSibling().nextSibling();
+    EXPECT_EQ(first.attributes().item(1).nodeValue(), "gone");
+    EXPECT_EQ(fourth.attributes().item(1).nodeValue(), "status-0000000000000");
+    EXPECT_EQ(doc.createTextNode("gone").nodeValue(), "gone");
+}
+
+namespace
+{
+// A loopback port that takes connections (the kernel completes them) but never answers.
+class SilentServer
+{
+public:
+    SilentServer() : m_socket(ListenOnLoopback(&m_port)) {}
+    ~SilentServer() { ::close(m_socket); }
+    SilentServer(const SilentServer &) = delete;
+    SilentServer &operator=(const SilentServer &) = delete;
+    std::string url() const { return "http://127.0.0.1:" + std::to_string(m_port) + "/slow.xml"; }
+
+private:
+    int m_port = 0; // set while m_socket is made
+    int m_socket = -1;
+};
+} // namespace
+
+// A load hears how far it has come and stops when told to, leaving the document as empty as a
+// failed load does.
+TEST(DomLoad, ProgressIsToldAndACancelledLoadLeavesNothing)
+{
+    TempDir dir;
+    std::string text = "<r>";
+    while (text.size() < (std::size_t{5} << 20))
+        text += "<a b=\"value\">text</a>";
+    text += "</r>";
+    const std::string path = dir.write("big.xml", text);
+
+    Document doc = Document::create();
+    std::vector<std::uint64_t> done;
+    ASSERT_EQ(doc.load(path,
+                       [&](std::uint64_t nDone, std::uint64_t nTotal) {
+                           EXPECT_EQ(nTotal, text.size());
+                           done.push_back(nDone);
+                           return true;
+                       }),
+              S_OK);
+    ASSERT_GE(done.size(), 4u);
+    EXPECT_TRUE(std::is_sorted(done.begin(), done.end()));
+    EXPECT_LE(done.back(), text.size());
+    const std::size_t nodes = doc.nodeCount();
+
+    Document cancelled = Document::create();
+    int calls = 0;
+    EXPECT_EQ(cancelled.load(path, [&](std::uint64_t, std::uint64_t) { return ++calls < 3; }),
+              DOM_E_CANCELLED);
+    EXPECT_EQ(calls, 3);
+    EXPECT_EQ(cancelled.parseError().errorCode, DOM_E_CANCELLED);
+    EXPECT_EQ(cancelled.parseError().line, 0);
+    EXPECT_EQ(cancelled.parseError().reason, "The load was cancelled.\n");
+    EXPECT_TRUE(cancelled.firstChild().isNull());
+    EXPECT_LT(cancelled.nodeCount(), nodes / 100);
+}
+
+// An answer past the limit is refused with a message naming it; a server that never answers
+// can be given up at once.
+TEST(DomLoad, UrlFetchesAreBoundedAndCanBeCancelled)
+{
+    const std::size_t limit = std::size_t{1} << 20;
+    LocalHttpServer big("<r>" + std::string(2 * limit, 'x') + "</r>");
+    std::string body;
+    std::string error;
+    EXPECT_FALSE(dom::FetchUrl(big.url(), &body, &error, 30, {}, limit));
+    EXPECT_EQ(error, "The document is larger than 1 MB, the most Pellix reads from a URL");
+    EXPECT_TRUE(body.empty());
+    EXPECT_EQ(dom::kMaxUrlBytes, std::size_t{1} << 30);
+
+    const SilentServer silent;
+    const auto start = std::chrono::steady_clock::now();
+    int calls = 0;
+    Document doc = Document::create();
+    EXPECT_EQ(doc.load(silent.url(),
+                       [&](std::uint64_t, std::uint64_t) {
+                           return ++calls < 2 || std::chrono::steady_clock::now() - start <
+                                                     std::chrono::milliseconds(300);
+                       }),
+              DOM_E_CANCELLED);
+    const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(seconds.count(), 5.0);
+    EXPECT_EQ(doc.parseError().line, 0);
+    EXPECT_TRUE(doc.firstChild().isNull());
 }

@@ -40,7 +40,11 @@ public:
     QStringList m_savedPaths;
 
 protected:
-    void LoadFromPath(const QString &strPathName) override { m_loadedPaths << strPathName; }
+    bool LoadFromPath(const QString &strPathName) override
+    {
+        m_loadedPaths << strPathName;
+        return true;
+    }
 };
 
 // A child window of two panes side by side, like a splitter of two views.

@@ -133,7 +133,7 @@ TEST_F(MainWindowLook, MenusToolBarAndStatusBarComeFromTheResources)
     EXPECT_EQ(MenuTexts(MenuNamed(Main().menuBar(), "&Edit")),
               QStringList({"&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C",
                            "&Paste\tCtrl+V", "&Delete", "R&ename", "-", "&Find...\tCtrl+F",
-                           "&Replace...\tCtrl+H"}));
+                           "&Replace...\tCtrl+H", "&Validate..."}));
     EXPECT_EQ(Main().Action(ID_EDIT_CUT)->shortcuts(),
               QList<QKeySequence>({QKeySequence("Ctrl+X"), QKeySequence("Shift+Del")}));
     // No shortcut for Find: the text after the tab is only shown.

@@ -128,6 +128,37 @@ TEST_F(FindDialogTest, ButtonsSearchAndRenameInTheActiveWindow)
     EXPECT_TRUE(pTree->GetMatches().empty());
 }
 
+// With XPath checked the text is an expression: the options of a text search are off and the
+// field takes an expression longer than itself.
+TEST_F(FindDialogTest, XPathOptionSearchesByExpression)
+{
+    CPellixDoc *pDoc = OpenDoc(WriteFile("shelf.xml", kShelf));
+    ASSERT_NE(pDoc, nullptr);
+    CPellixTreeView *pTree = FrameOf(pDoc)->GetTreePane();
+    CFindItemsDlg *pDialog = Open(ID_EDIT_FIND);
+    ASSERT_NE(pDialog, nullptr);
+    QCheckBox *pXPath = Box(pDialog, "IDC_XPATH");
+    ASSERT_NE(pXPath, nullptr);
+    EXPECT_FALSE(pXPath->isChecked());
+    pXPath->setChecked(true);
+    for (const char *name : {"IDC_ELEMENT", "IDC_ATTR_VALUE", "IDC_MATCH_CASE", "IDC_WHOLE_TEXT"})
+        EXPECT_FALSE(Box(pDialog, name)->isEnabled()) << name;
+    const QString expression =
+        "/shelf/book[not(@missing)][position() = last()] | //nothing" + QString(200, ' ');
+    // Inserted as typed text is: through the field's validator.
+    pDialog->GetFindCombo()->lineEdit()->insert(expression);
+    EXPECT_EQ(pDialog->GetFindCombo()->currentText(), expression);
+    Click(pDialog, "IDC_FIND_NEXT");
+    EXPECT_EQ(pTree->GetSelectedItem(), ItemAtPath(pTree, "shelf/title").GetNextSibling());
+    EXPECT_EQ(pTree->GetMatches().size(), 1u);
+
+    pXPath->setChecked(false);
+    EXPECT_TRUE(Box(pDialog, "IDC_ELEMENT")->isEnabled());
+    pDialog->GetFindCombo()->clearEditText();
+    pDialog->GetFindCombo()->lineEdit()->insert(expression);
+    EXPECT_TRUE(pDialog->GetFindCombo()->currentText().isEmpty());
+}
+
 TEST_F(FindDialogTest, TextsTypedAreOfferedSortedForTheRunOnly)
 {
     ASSERT_NE(OpenDoc(WriteFile("shelf.xml", kShelf)), nullptr);

@@ -206,6 +206,18 @@ TEST(Menus, ShortcutTextShownInAMenuMatchesTheAcceleratorTable)
     }
 }
 
+TEST(Menus, ValidateFollowsReplaceInTheEditMenu)
+{
+    const auto &edit = MainMenuDef().at(1).children;
+    const auto replace = std::find_if(edit.begin(), edit.end(), [](const MenuItemDef &item) {
+        return item.nID == ID_EDIT_REPLACE;
+    });
+    ASSERT_NE(replace, edit.end());
+    ASSERT_NE(std::next(replace), edit.end());
+    EXPECT_EQ(std::next(replace)->nID, ID_EDIT_VALIDATE);
+    EXPECT_STREQ(std::next(replace)->text, "&Validate...");
+}
+
 TEST(Menus, TreePopupCommandsLieInThePaneRange)
 {
     const auto &menu = TreeMenuDef();

@@ -8,6 +8,22 @@
 #include <thread>
 #include <unistd.h>
 
+// A socket listening on a free loopback port, which it stores in `*pPort`. The kernel completes
+// connections to it whether or not anyone accepts them.
+inline int ListenOnLoopback(int *pPort)
+{
+    const int listening = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(listening, reinterpret_cast<sockaddr *>(&address), sizeof address);
+    ::listen(listening, 4);
+    socklen_t length = sizeof address;
+    ::getsockname(listening, reinterpret_cast<sockaddr *>(&address), &length);
+    *pPort = ntohs(address.sin_port);
+    return listening;
+}
+
 // A one-thread HTTP server on 127.0.0.1 that answers every request with one fixed response,
 // until it is destroyed. Only for tests.
 class LocalHttpServer
@@ -18,15 +34,7 @@ public:
                      "\r\nContent-Type: application/xml\r\nContent-Length: " +
                      std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + body)
     {
-        m_socket = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address = {};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(m_socket, reinterpret_cast<sockaddr *>(&address), sizeof address);
-        ::listen(m_socket, 4);
-        socklen_t length = sizeof address;
-        ::getsockname(m_socket, reinterpret_cast<sockaddr *>(&address), &length);
-        m_port = ntohs(address.sin_port);
+        m_socket = ListenOnLoopback(&m_port);
         m_thread = std::thread([this] { serve(); });
     }
     ~LocalHttpServer()
