@@ -84,21 +84,6 @@ std::string Quoted(const QString &strText)
     return "\"" + strText.toStdString() + "\"";
 }
 
-void WalkItems(const CTreeItemRef &top, const std::function<bool(const CTreeItemRef &)> &fnVisit)
-{
-    std::vector<CTreeItemRef> pending{top};
-    while (!pending.empty()) {
-        const CTreeItemRef item = pending.back();
-        pending.pop_back();
-        if (item.IsNull() || !fnVisit(item))
-            continue;
-        std::vector<CTreeItemRef> children;
-        for (CTreeItemRef child = item.GetFirstChild(); child; child = child.GetNextSibling())
-            children.push_back(child);
-        pending.insert(pending.end(), children.rbegin(), children.rend());
-    }
-}
-
 } // namespace
 
 void TypeText(QWidget *pWidget, const QString &strText)
@@ -368,7 +353,7 @@ std::vector<CTreeItemRef> SoakWalk::VisibleItems(CPellixTreeView *pTree) const
 {
     std::vector<CTreeItemRef> items;
     const QRect viewport = pTree->viewport()->rect();
-    WalkItems(pTree->GetRootItem(), [&](const CTreeItemRef &item) {
+    ForEachMadeItem(pTree->GetRootItem(), [&](const CTreeItemRef &item) {
         const QModelIndex index = pTree->IndexFromItem(item);
         if (viewport.contains(pTree->visualRect(index).center()))
             items.push_back(item);
@@ -380,7 +365,7 @@ std::vector<CTreeItemRef> SoakWalk::VisibleItems(CPellixTreeView *pTree) const
 CTreeItemRef SoakWalk::ShowRandomItem(CPellixTreeView *pTree)
 {
     std::vector<CTreeItemRef> items;
-    WalkItems(pTree->GetRootItem(), [&items](const CTreeItemRef &item) {
+    ForEachMadeItem(pTree->GetRootItem(), [&items](const CTreeItemRef &item) {
         items.push_back(item);
         return true;
     });
@@ -421,6 +406,11 @@ void SoakWalk::SelectByClick()
     const CTreeItemRef item = ShowRandomItem(pTree);
     Note("click " + ItemPath(item));
     ClickItem(pTree, item);
+    // Opening it makes the items of its children.
+    if (Chance(30)) {
+        Note(" and open it");
+        pTree->expand(pTree->IndexFromItem(item));
+    }
 }
 
 void SoakWalk::TreeKeys()

@@ -87,7 +87,8 @@ private:
     int ElementCount() const;
     // The items of the tree that are on screen, in order.
     std::vector<CTreeItemRef> VisibleItems(CPellixTreeView *pTree) const;
-    // A random item, made visible as a user would (parents opened, scrolled to).
+    // A random item of those the tree has made, made visible as a user would (parents opened,
+    // scrolled to).
     CTreeItemRef ShowRandomItem(CPellixTreeView *pTree);
     void ClickItem(CPellixTreeView *pTree, const CTreeItemRef &item);
     // A command and its name in the step list.
