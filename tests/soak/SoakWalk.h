@@ -113,7 +113,7 @@ private:
     void WindowCommand();
     void SwitchDocument();
     void Save();
-    void SaveAndReopen();
+    void CloseAndReopen();
 
     // Cell editing (SoakWalkCells.cpp).
     bool OpenCellEditor(CPellixGridView *pGrid, int nItem, int nPos);
