@@ -691,7 +691,7 @@ void SoakWalk::AfterSave()
         return;
     }
     Doc().baseline = ReadBytes(Doc().path.toStdString());
-    Doc().bSaved = true;
+    Doc().bSaved = Doc().bWritten = true;
 }
 
 void SoakWalk::CloseAndReopen()
@@ -702,8 +702,10 @@ void SoakWalk::CloseAndReopen()
         {MessageBoxResult::Cancel, "Cancel"}};
     UseTree();
     if (Chance(50)) {
-        Note("Save, ");
+        Note("Save");
         Execute(ID_FILE_SAVE);
+        AfterSave();
+        Note(", ");
     }
     const bool bModified = Doc().pDoc->IsModified();
     const auto &[answer, name] = PickFrom(kAnswers);
@@ -722,12 +724,13 @@ void SoakWalk::CloseAndReopen()
         << (bOpen ? "the document did not close" : "Cancel closed the document");
     if (bOpen)
         return;
+    Doc().bWritten = Doc().bWritten || (bAsked && answer == MessageBoxResult::Yes);
     Doc().pDoc = OpenDoc(Doc().path);
     ASSERT_NE(Doc().pDoc, nullptr);
     Doc().bHadSteps = false;
-    // The file the program opens again must hold the tree last saved.
-    Doc().baseline = ReadBytes(Doc().path.toStdString());
-    Doc().bSaved = true;
+    Doc().baseline = WriteXMLString(Doc().pDoc->GetXMLDocument());
+    // A file the program wrote must open as the tree it saved, in the same bytes.
+    Doc().bSaved = Doc().bWritten;
 }
 
 void SoakWalk::SwitchDocument()

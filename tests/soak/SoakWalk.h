@@ -47,6 +47,8 @@ private:
         std::string baseline;
         // Set by a step that saved it; the step's checks then include the file.
         bool bSaved = false;
+        // The file was written by the program (it is not the walk's own first text).
+        bool bWritten = false;
         // Its history held steps after the last step.
         bool bHadSteps = false;
     };
