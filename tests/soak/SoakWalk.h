@@ -1,6 +1,6 @@
 #pragma once
 
-// The random-edit soak: a seeded walk of user actions on a real document window, offscreen,
+// The random-edit soak: a seeded walk of user actions on real document windows, offscreen,
 // through the widgets themselves (clicks and keys where a user would use them, the command
 // routing where a menu would), with every invariant of SoakChecks checked after each step.
 
