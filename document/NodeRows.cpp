@@ -130,9 +130,13 @@ private:
             return std::nullopt;
         const std::string strName = row.strName.toStdString();
         std::string strValue = row.strValue.toStdString();
-        // Blanks between a target and its data only separate them: a reader drops them.
-        if (row.nKind == dom::NODE_PROCESSING_INSTRUCTION)
+        // Blanks between a target and its data only separate them, and those that end a
+        // declaration are layout: a reader drops both.
+        if (row.nKind == dom::NODE_PROCESSING_INSTRUCTION) {
             strValue.erase(0, std::min(strValue.find_first_not_of(" \t\r\n"), strValue.size()));
+            if (IsReservedPiTarget(strName))
+                strValue.erase(strValue.find_last_not_of(" \t\r\n") + 1);
+        }
         // A reader drops a text of blanks only where they are not content: so does the commit,
         // or the file would not read back as saved.
         if (row.nKind == dom::NODE_TEXT && !m_bPreserveSpace && dom::IsXmlWhiteSpace(strValue))

@@ -54,8 +54,8 @@ void RemoveRowParts(const dom::Node &node);
 // attributes (as a reader orders them) and character data before the first remaining child.
 // Dropped silently: attribute rows with an empty name, empty text, CDATA or comment rows, and
 // what a reader would drop, text rows of XML white space only where xml:space does not preserve
-// it and the blanks before a processing instruction's data. A row XML cannot hold (a bad name, "--"
-// in a comment, "?>" in a processing instruction, a reserved target, an invalid declaration, a
-// character XML forbids, a namespace declaration a reader drops, a kind the node cannot hold) is
-// skipped and returned with its reason; the other rows are still written.
+// it, the blanks before a processing instruction's data and after a declaration's. A row XML cannot
+// hold (a bad name, "--" in a comment, "?>" in a processing instruction, a reserved target, an
+// invalid declaration, a character XML forbids, a namespace declaration a reader drops, a kind the
+// node cannot hold) is skipped and returned with its reason; the other rows are still written.
 CRowsCommit WriteRowsIntoNode(const dom::Node &node, const std::vector<GridRow> &rows);

@@ -40,13 +40,12 @@ std::string NamesOf(const std::vector<std::string> &names)
     return text + "]";
 }
 
-// Items are made for every element when a tree is built or follows an edit. Once items come to
-// be made only when their parent is first expanded, a parent whose child items are not made yet
-// has nothing to compare: this one function is where the comparison learns which parents those
-// are, and it must not make any items itself.
-bool ChildItemsMade(const CTreeItemRef & /*item*/)
+// The tree makes an item's child items only when they are first asked for (the item is opened,
+// a command walks down): until then its children are only in the DOM, and there is nothing to
+// compare. This one function tells which items have them, without making any.
+bool ChildItemsMade(const CTreeItemRef &item)
 {
-    return true;
+    return item.GetModel()->IsFilled(item.GetId());
 }
 
 // Compares the child items of `item` with the element children of its node; false after
@@ -174,6 +173,22 @@ std::string ItemPath(const CTreeItemRef &item)
     return path.empty() ? "(none)" : path;
 }
 
+void ForEachMadeItem(const CTreeItemRef &top,
+                     const std::function<bool(const CTreeItemRef &)> &fnVisit)
+{
+    std::vector<CTreeItemRef> pending{top};
+    while (!pending.empty()) {
+        const CTreeItemRef item = pending.back();
+        pending.pop_back();
+        if (item.IsNull() || !fnVisit(item) || !ChildItemsMade(item))
+            continue;
+        std::vector<CTreeItemRef> children;
+        for (CTreeItemRef child = item.GetFirstChild(); child; child = child.GetNextSibling())
+            children.push_back(child);
+        pending.insert(pending.end(), children.rbegin(), children.rend());
+    }
+}
+
 void CheckTreeMatchesDom(const CPellixTreeView *pTree, const dom::Node &document,
                          SoakProblems &problems)
 {
@@ -230,19 +245,12 @@ void CheckClipboardMark(const std::vector<const CPellixTreeView *> &panes, SoakP
                            " names a node that left its document");
     const bool bCutPending = clipboard.m_nClipMode == CTreeClipboard::CLIP_CUT;
     for (const CPellixTreeView *pTree : panes) {
-        std::vector<CTreeItemRef> pending{pTree->GetRootItem()};
-        while (!pending.empty()) {
-            const CTreeItemRef item = pending.back();
-            pending.pop_back();
-            if (item.IsNull())
-                continue;
+        ForEachMadeItem(pTree->GetRootItem(), [&](const CTreeItemRef &item) {
             if (item.GetImage() == CPellixTreeView::IMG_CUT && !(bCutPending && item == mark))
                 problems.push_back("item " + ItemPath(item) +
-                                   " shows the cut image, but no cut of "
-                                   "it is pending");
-            for (CTreeItemRef child = item.GetFirstChild(); child; child = child.GetNextSibling())
-                pending.push_back(child);
-        }
+                                   " shows the cut image, but no cut of it is pending");
+            return true;
+        });
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include "Node.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,11 @@ class CPellixTreeView;
 class CTreeItemRef;
 
 using SoakProblems = std::vector<std::string>;
+
+// Calls fnVisit for `top` and, in document order, every item below it that the tree has made,
+// making none; when fnVisit returns false the item's children are left out.
+void ForEachMadeItem(const CTreeItemRef &top,
+                     const std::function<bool(const CTreeItemRef &item)> &fnVisit);
 
 // The labels from the top item down to `item`, "/#document/library/shelf"; "(none)" for null.
 std::string ItemPath(const CTreeItemRef &item);

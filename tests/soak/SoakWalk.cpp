@@ -84,21 +84,6 @@ std::string Quoted(const QString &strText)
     return "\"" + strText.toStdString() + "\"";
 }
 
-void WalkItems(const CTreeItemRef &top, const std::function<bool(const CTreeItemRef &)> &fnVisit)
-{
-    std::vector<CTreeItemRef> pending{top};
-    while (!pending.empty()) {
-        const CTreeItemRef item = pending.back();
-        pending.pop_back();
-        if (item.IsNull() || !fnVisit(item))
-            continue;
-        std::vector<CTreeItemRef> children;
-        for (CTreeItemRef child = item.GetFirstChild(); child; child = child.GetNextSibling())
-            children.push_back(child);
-        pending.insert(pending.end(), children.rbegin(), children.rend());
-    }
-}
-
 } // namespace
 
 void TypeText(QWidget *pWidget, const QString &strText)
@@ -183,7 +168,7 @@ void SoakWalk::RunStep(int nStep)
         {4, &SoakWalk::InsertRow},      {7, &SoakWalk::TypeInTextPane},
         {2, &SoakWalk::SortByHeader},   {4, &SoakWalk::FindOrReplace},
         {8, &SoakWalk::UndoRedo},       {3, &SoakWalk::WindowCommand},
-        {3, &SoakWalk::Save},           {1, &SoakWalk::SaveAndReopen},
+        {3, &SoakWalk::Save},           {2, &SoakWalk::CloseAndReopen},
         {2, &SoakWalk::SwitchDocument},
     };
     m_pLog->BeginStep(nStep);
@@ -368,7 +353,7 @@ std::vector<CTreeItemRef> SoakWalk::VisibleItems(CPellixTreeView *pTree) const
 {
     std::vector<CTreeItemRef> items;
     const QRect viewport = pTree->viewport()->rect();
-    WalkItems(pTree->GetRootItem(), [&](const CTreeItemRef &item) {
+    ForEachMadeItem(pTree->GetRootItem(), [&](const CTreeItemRef &item) {
         const QModelIndex index = pTree->IndexFromItem(item);
         if (viewport.contains(pTree->visualRect(index).center()))
             items.push_back(item);
@@ -380,7 +365,7 @@ std::vector<CTreeItemRef> SoakWalk::VisibleItems(CPellixTreeView *pTree) const
 CTreeItemRef SoakWalk::ShowRandomItem(CPellixTreeView *pTree)
 {
     std::vector<CTreeItemRef> items;
-    WalkItems(pTree->GetRootItem(), [&items](const CTreeItemRef &item) {
+    ForEachMadeItem(pTree->GetRootItem(), [&items](const CTreeItemRef &item) {
         items.push_back(item);
         return true;
     });
@@ -421,6 +406,11 @@ void SoakWalk::SelectByClick()
     const CTreeItemRef item = ShowRandomItem(pTree);
     Note("click " + ItemPath(item));
     ClickItem(pTree, item);
+    // Opening it makes the items of its children.
+    if (Chance(30)) {
+        Note(" and open it");
+        pTree->expand(pTree->IndexFromItem(item));
+    }
 }
 
 void SoakWalk::TreeKeys()
@@ -701,30 +691,46 @@ void SoakWalk::AfterSave()
         return;
     }
     Doc().baseline = ReadBytes(Doc().path.toStdString());
-    Doc().bSaved = true;
+    Doc().bSaved = Doc().bWritten = true;
 }
 
-void SoakWalk::SaveAndReopen()
+void SoakWalk::CloseAndReopen()
 {
-    Note("Save, Close, Open");
+    static const std::vector<std::pair<MessageBoxResult, const char *>> kAnswers = {
+        {MessageBoxResult::Yes, "Yes"},
+        {MessageBoxResult::No, "No"},
+        {MessageBoxResult::Cancel, "Cancel"}};
     UseTree();
-    Execute(ID_FILE_SAVE);
-    if (Doc().pDoc->IsModified()) {
-        Note(" (not saved: close without saving)");
-        m_script.answers.push_back(MessageBoxResult::No);
+    if (Chance(50)) {
+        Note("Save");
+        Execute(ID_FILE_SAVE);
+        AfterSave();
+        Note(", ");
     }
+    const bool bModified = Doc().pDoc->IsModified();
+    const auto &[answer, name] = PickFrom(kAnswers);
+    Note(std::string("Close (answering ") + name + ")");
+    m_script.answers.push_back(answer);
     Execute(ID_FILE_CLOSE);
     FlushDeletes();
     m_script.answers.clear();
+    // Edited rows mark the document modified at once, so Close always asks before dropping them
+    // (an open cell editor's text may make it ask about a document that was not modified yet).
+    const bool bAsked = !m_script.prompts.isEmpty();
+    EXPECT_TRUE(bAsked || !bModified) << "Close dropped the changes without asking";
     const std::vector<CPellixDoc *> open = Documents();
-    ASSERT_EQ(std::find(open.begin(), open.end(), Doc().pDoc), open.end())
-        << "the document did not close";
+    const bool bOpen = std::find(open.begin(), open.end(), Doc().pDoc) != open.end();
+    EXPECT_EQ(bOpen, bAsked && answer == MessageBoxResult::Cancel)
+        << (bOpen ? "the document did not close" : "Cancel closed the document");
+    if (bOpen)
+        return;
+    Doc().bWritten = Doc().bWritten || (bAsked && answer == MessageBoxResult::Yes);
     Doc().pDoc = OpenDoc(Doc().path);
     ASSERT_NE(Doc().pDoc, nullptr);
     Doc().bHadSteps = false;
-    // The file the program opens again must hold the tree the walk saved.
-    Doc().baseline = ReadBytes(Doc().path.toStdString());
-    Doc().bSaved = true;
+    Doc().baseline = WriteXMLString(Doc().pDoc->GetXMLDocument());
+    // A file the program wrote must open as the tree it saved, in the same bytes.
+    Doc().bSaved = Doc().bWritten;
 }
 
 void SoakWalk::SwitchDocument()

@@ -1,6 +1,6 @@
 #pragma once
 
-// The random-edit soak: a seeded walk of user actions on a real document window, offscreen,
+// The random-edit soak: a seeded walk of user actions on real document windows, offscreen,
 // through the widgets themselves (clicks and keys where a user would use them, the command
 // routing where a menu would), with every invariant of SoakChecks checked after each step.
 
@@ -47,6 +47,8 @@ private:
         std::string baseline;
         // Set by a step that saved it; the step's checks then include the file.
         bool bSaved = false;
+        // The file was written by the program (it is not the walk's own first text).
+        bool bWritten = false;
         // Its history held steps after the last step.
         bool bHadSteps = false;
     };
@@ -87,7 +89,8 @@ private:
     int ElementCount() const;
     // The items of the tree that are on screen, in order.
     std::vector<CTreeItemRef> VisibleItems(CPellixTreeView *pTree) const;
-    // A random item, made visible as a user would (parents opened, scrolled to).
+    // A random item of those the tree has made, made visible as a user would (parents opened,
+    // scrolled to).
     CTreeItemRef ShowRandomItem(CPellixTreeView *pTree);
     void ClickItem(CPellixTreeView *pTree, const CTreeItemRef &item);
     // A command and its name in the step list.
@@ -112,7 +115,7 @@ private:
     void WindowCommand();
     void SwitchDocument();
     void Save();
-    void SaveAndReopen();
+    void CloseAndReopen();
 
     // Cell editing (SoakWalkCells.cpp).
     bool OpenCellEditor(CPellixGridView *pGrid, int nItem, int nPos);

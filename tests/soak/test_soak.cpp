@@ -38,7 +38,7 @@ const std::string kOtherDocument = R"(<?xml version="1.0"?>
 )";
 
 constexpr std::uint64_t kCiSeed = 20240611;
-constexpr int kCiSteps = 3000;
+constexpr int kCiSteps = 4000;
 
 } // namespace
 

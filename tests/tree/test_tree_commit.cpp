@@ -218,15 +218,19 @@ TEST_F(TreeTest, NamespaceDeclarationRowsAreWrittenFirstAndOnlyWhereAReaderKeeps
     EXPECT_EQ(Save(), bytes);
 }
 
-TEST_F(TreeTest, BlanksBeforeTheDataOfAProcessingInstructionAreDroppedAsAReaderDropsThem)
+TEST_F(TreeTest, BlanksAroundProcessingInstructionDataAreDroppedWhereAReaderDropsThem)
 {
-    ASSERT_TRUE(Open("<root><e/></root>"));
+    ASSERT_TRUE(Open("<?xml version=\"1.0\"?><root><e/></root>"));
     Select(Item("root/e"));
     Command(ID_INSERT_PROCESSINSTRUCTION);
     EditCell(1, 1, "pi");
     EditCell(1, 2, " \t data  ");
+    // The declaration loses its blanks at both ends, as loading gives it.
+    Select(Item(""));
+    EditCell(0, 2, " version=\"1.0\"\t ");
     const std::string bytes = Save();
-    EXPECT_EQ(bytes, "<root>\t<e>\t\t<?pi data  ?>\r\n</e>\r\n</root>\r\n\r\n");
+    EXPECT_EQ(bytes, "<?xml version=\"1.0\"?>\r\n<root>\t<e>\t\t<?pi data  ?>\r\n</e>\r\n"
+                     "</root>\r\n\r\n");
     EXPECT_EQ(Children(Item("root/e").GetNode()), QStringList{"pi:data  "});
     ASSERT_TRUE(Open(bytes));
     EXPECT_EQ(Save(), bytes);
