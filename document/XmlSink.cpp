@@ -20,7 +20,8 @@ void XmlSink::makeRoom(std::size_t size)
     if (m_capacity - m_used >= size)
         return;
     const std::size_t capacity = std::max({kBlock, m_used + size, m_capacity * 2});
-    auto data = std::make_unique<char[]>(capacity);
+    // Not zeroed: every byte is written before it is read, and most of a block is never touched.
+    auto data = std::make_unique_for_overwrite<char[]>(capacity);
     if (m_used > 0)
         std::memcpy(data.get(), m_data.get(), m_used);
     m_data = std::move(data);

@@ -44,12 +44,14 @@ const char *DocumentStore::copyString(std::string_view text)
     if (text.size() > kChunkSize / 8) {
         m_chunkBytes += text.size();
         // Large values get a block of their own, so they don't waste the shared chunk.
-        m_chunks.push_back(std::make_unique<char[]>(text.size()));
+        m_chunks.push_back(std::make_unique_for_overwrite<char[]>(text.size()));
         std::memcpy(m_chunks.back().get(), text.data(), text.size());
         return m_chunks.back().get();
     }
     if (m_chunkLeft < text.size()) {
-        m_chunks.push_back(std::make_unique<char[]>(kChunkSize));
+        // Not zeroed: only the bytes copied in are ever read, and a small document touches
+        // little of the chunk.
+        m_chunks.push_back(std::make_unique_for_overwrite<char[]>(kChunkSize));
         m_chunkBytes += kChunkSize;
         m_chunkPos = m_chunks.back().get();
         m_chunkLeft = kChunkSize;
