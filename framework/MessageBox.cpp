@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <cstdio>
 
 namespace
@@ -22,6 +23,27 @@ bool HasGui()
 {
     return qobject_cast<QApplication *>(QCoreApplication::instance()) != nullptr;
 }
+
+// The window a box is modal over: the active one, but never the splash picture, which closes
+// and deletes itself on its timer while a box of the start-up may still be open.
+QWidget *BoxParent()
+{
+    QWidget *pActive = QApplication::activeWindow();
+    return pActive != nullptr && pActive->windowType() == Qt::SplashScreen ? nullptr : pActive;
+}
+
+// Runs a box made on the heap: should its window be deleted while it is open, the box goes with
+// it, which a box on the stack would not survive. Returns the button, Cancel for a box that
+// went.
+int ExecBox(QMessageBox *pBox)
+{
+    const QPointer<QMessageBox> guard(pBox);
+    const int nButton = pBox->exec();
+    if (guard.isNull())
+        return QMessageBox::Cancel;
+    delete pBox;
+    return nButton;
+}
 } // namespace
 
 void AfxMessageBox(const QString &text)
@@ -34,9 +56,8 @@ void AfxMessageBox(const QString &text)
         std::fprintf(stderr, "%s\n", text.toUtf8().constData());
         return;
     }
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text,
-                    QMessageBox::Ok, QApplication::activeWindow());
-    box.exec();
+    ExecBox(new QMessageBox(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text,
+                            QMessageBox::Ok, BoxParent()));
 }
 
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler)
@@ -52,12 +73,12 @@ MessageBoxResult AfxMessageBoxYesNoCancel(const QString &text)
         return handler(text);
     if (!HasGui())
         return MessageBoxResult::Cancel;
-    QMessageBox box(QMessageBox::Warning, QApplication::applicationDisplayName(), text,
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                    QApplication::activeWindow());
-    box.setDefaultButton(QMessageBox::Yes);
-    box.setEscapeButton(QMessageBox::Cancel);
-    switch (box.exec()) {
+    auto *pBox =
+        new QMessageBox(QMessageBox::Warning, QApplication::applicationDisplayName(), text,
+                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, BoxParent());
+    pBox->setDefaultButton(QMessageBox::Yes);
+    pBox->setEscapeButton(QMessageBox::Cancel);
+    switch (ExecBox(pBox)) {
     case QMessageBox::Yes:
         return MessageBoxResult::Yes;
     case QMessageBox::No:
