@@ -1,8 +1,7 @@
 #include "ScreenshotRun.h"
 
-#include "FileDialog.h"
 #include "MDIFrameWnd.h"
-#include "MessageBox.h"
+#include "UnattendedRun.h"
 #include "WinApp.h"
 
 #include <QCoreApplication>
@@ -14,14 +13,6 @@ namespace
 {
 // Long enough for the window to be laid out and painted once.
 constexpr int kSettleMilliseconds = 1000;
-
-void PrintLine(const QString &strText)
-{
-    QString strLine = strText;
-    while (strLine.endsWith(u'\n'))
-        strLine.chop(1);
-    std::fprintf(stderr, "%s\n", strLine.toUtf8().constData());
-}
 
 void SaveMainWindow(const QString &strFile)
 {
@@ -38,14 +29,7 @@ void SaveMainWindow(const QString &strFile)
 
 void PrepareScreenshotRun(const QString &strFile)
 {
-    SetMessageBoxHandler(PrintLine);
-    // Nobody is there to answer: changes are dropped, no file is chosen.
-    SetYesNoCancelHandler([](const QString &strText) {
-        PrintLine(strText + QStringLiteral(" (no)"));
-        return MessageBoxResult::No;
-    });
-    SetFileDialogHandler(
-        [](FileDialogMode, const QString &, const QString &) { return QString(); });
+    PrepareUnattendedRun();
     // The first timer runs once the event loop has started, after the start-up.
     QTimer::singleShot(0, [strFile] {
         QTimer::singleShot(kSettleMilliseconds, [strFile] { SaveMainWindow(strFile); });
