@@ -396,6 +396,11 @@ void Loader::endDoctype(xmlParserCtxtPtr ctxt)
         abort(E_FAIL, "The document type declaration could not be kept as written.\n");
         return;
     }
+    // libxml2 lets "<!DOCTYPEr" pass; XML, and so every other reader, wants white space there.
+    if (start + 9 >= text.size() || !IsXmlSpace(text[start + 9])) {
+        abort(E_FAIL, "White space is required after \"<!DOCTYPE\".\n");
+        return;
+    }
     m_store.setValue(m_doctype, std::string_view(text).substr(start));
 }
 

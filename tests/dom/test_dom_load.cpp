@@ -171,6 +171,24 @@ TEST(DomLoad, DocumentTypeDeclarationIsKeptAsWritten)
     }
 }
 
+// libxml2 reads "<!DOCTYPEr" as a declaration of r; the file is not XML, and written back as
+// read no other reader (nor Pellix's writer) would take it.
+TEST(DomLoad, ADocumentTypeWithoutWhiteSpaceAfterDoctypeRefusesTheLoad)
+{
+    const Document glued = load("<?xml version=\"1.0\"?>\n<!DOCTYPEte [<!ENTITY s \"J\">\n]>\n"
+                                "<note>&s;</note>\n");
+    EXPECT_NE(glued.parseError().errorCode, 0);
+    EXPECT_GT(glued.parseError().line, 0); // a place in the file, not an unreadable source
+    EXPECT_NE(glued.parseError().reason.find("<!DOCTYPE"), std::string::npos)
+        << glued.parseError().reason;
+    EXPECT_FALSE(glued.hasChildNodes());
+    for (const char *separator : {" ", "\n", "\t", "\r\n"}) {
+        const Document spaced = load(std::string("<!DOCTYPE") + separator + "te><te/>");
+        EXPECT_EQ(spaced.parseError().errorCode, 0) << spaced.parseError().reason;
+        EXPECT_EQ(spaced.firstChild().nodeName(), "te");
+    }
+}
+
 TEST(DomLoad, NamespaceDeclarationsAreAttributes)
 {
     const Document doc =
