@@ -198,7 +198,7 @@ HRESULT Node::setAttribute(std::string_view name, std::string_view value)
     if (nodeType() != NODE_ELEMENT || !IsQualifiedXmlName(name))
         return E_FAIL;
     const NameId id = m_store->intern(name);
-    NodeIndex &first = m_store->at(m_index).children.firstAttribute;
+    const NodeIndex first = m_store->at(m_index).children.firstAttribute;
     for (NodeIndex a = first; a != kNoNode; a = m_store->at(a).next) {
         if (m_store->at(a).name == id) {
             m_store->setValue(a, value);

@@ -1,6 +1,7 @@
 #include "NodeStore.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <limits>
 #include <utility>
@@ -26,9 +27,9 @@ NodeIndex DocumentStore::newNode(NodeType kind, NameId name)
         return kNoNode;
     const auto index = static_cast<NodeIndex>(m_count);
     if ((index & kPageMask) == 0)
-        m_pages.push_back(std::make_unique<NodeRecord[]>(std::size_t{1} << kPageBits));
+        m_pages.emplace_back(new NodeRecord[std::size_t{1} << kPageBits]);
     ++m_count;
-    NodeRecord &record = at(index);
+    NodeRecord &record = edit(index);
     record.kind = kind;
     record.name = name;
     if (!HasChildList(kind)) {
@@ -44,14 +45,14 @@ const char *DocumentStore::copyString(std::string_view text)
     if (text.size() > kChunkSize / 8) {
         m_chunkBytes += text.size();
         // Large values get a block of their own, so they don't waste the shared chunk.
-        m_chunks.push_back(std::make_unique_for_overwrite<char[]>(text.size()));
+        m_chunks.push_back(std::shared_ptr<char[]>(new char[text.size()]));
         std::memcpy(m_chunks.back().get(), text.data(), text.size());
         return m_chunks.back().get();
     }
     if (m_chunkLeft < text.size()) {
         // Not zeroed: only the bytes copied in are ever read, and a small document touches
         // little of the chunk.
-        m_chunks.push_back(std::make_unique_for_overwrite<char[]>(kChunkSize));
+        m_chunks.push_back(std::shared_ptr<char[]>(new char[kChunkSize]));
         m_chunkBytes += kChunkSize;
         m_chunkPos = m_chunks.back().get();
         m_chunkLeft = kChunkSize;
@@ -66,7 +67,7 @@ const char *DocumentStore::copyString(std::string_view text)
 void DocumentStore::setValue(NodeIndex index, std::string_view text)
 {
     const char *copy = copyString(text);
-    NodeRecord &record = at(index);
+    NodeRecord &record = edit(index);
     record.value = copy;
     record.valueLength = static_cast<std::uint32_t>(text.size());
     noteText(record);
@@ -74,9 +75,12 @@ void DocumentStore::setValue(NodeIndex index, std::string_view text)
 
 void DocumentStore::shareValue(NodeIndex target, const NodeRecord &source)
 {
-    NodeRecord &record = at(target);
-    record.value = source.value;
-    record.valueLength = source.valueLength;
+    // Read first: the change may move the page `source` is on.
+    const char *const value = source.value;
+    const std::uint32_t valueLength = source.valueLength;
+    NodeRecord &record = edit(target);
+    record.value = value;
+    record.valueLength = valueLength;
     noteText(record);
 }
 
@@ -93,7 +97,7 @@ NameId DocumentStore::intern(std::string_view name)
 
 NodeIndex &DocumentStore::firstSlot(NodeIndex parent, bool attribute)
 {
-    NodeRecord &record = at(parent);
+    NodeRecord &record = edit(parent);
     return attribute ? record.children.firstAttribute : record.children.first;
 }
 
@@ -106,7 +110,7 @@ void DocumentStore::linkBefore(NodeIndex parent, NodeIndex child, NodeIndex refe
                                bool attribute)
 {
     NodeIndex &first = firstSlot(parent, attribute);
-    NodeRecord &record = at(child);
+    NodeRecord &record = edit(child);
     record.parent = parent;
     if (first == kNoNode) {
         first = child;
@@ -114,18 +118,18 @@ void DocumentStore::linkBefore(NodeIndex parent, NodeIndex child, NodeIndex refe
         record.next = kNoNode;
     } else if (reference == kNoNode) {
         const NodeIndex last = at(first).prev;
-        at(last).next = child;
+        edit(last).next = child;
         record.prev = last;
         record.next = kNoNode;
-        at(first).prev = child;
+        edit(first).prev = child;
     } else {
         record.next = reference;
         record.prev = at(reference).prev;
         if (first == reference)
             first = child;
         else
-            at(record.prev).next = child;
-        at(reference).prev = child;
+            edit(record.prev).next = child;
+        edit(reference).prev = child;
     }
     if (!attribute)
         noteText(record);
@@ -133,20 +137,20 @@ void DocumentStore::linkBefore(NodeIndex parent, NodeIndex child, NodeIndex refe
 
 void DocumentStore::unlink(NodeIndex child, bool attribute)
 {
-    NodeRecord &record = at(child);
+    NodeRecord &record = edit(child);
     if (record.parent == kNoNode)
         return;
     NodeIndex &first = firstSlot(record.parent, attribute);
     if (first == child) {
         first = record.next;
         if (first != kNoNode)
-            at(first).prev = record.prev;
+            edit(first).prev = record.prev;
     } else {
-        at(record.prev).next = record.next;
+        edit(record.prev).next = record.next;
         if (record.next != kNoNode)
-            at(record.next).prev = record.prev;
+            edit(record.next).prev = record.prev;
         else
-            at(first).prev = record.prev;
+            edit(first).prev = record.prev;
     }
     record.parent = record.next = record.prev = kNoNode;
 }
@@ -157,7 +161,7 @@ void DocumentStore::rollback(const Mark &mark)
     const std::size_t keptPages = (mark.nodes + pageSize - 1) / pageSize;
     // Slots handed out again must look new: newNode() sets only kind, name and value.
     for (std::size_t index = mark.nodes; index < std::min(m_count, keptPages * pageSize); ++index)
-        at(static_cast<NodeIndex>(index)) = NodeRecord();
+        edit(static_cast<NodeIndex>(index)) = NodeRecord();
     m_pages.resize(keptPages);
     m_count = mark.nodes;
     m_chunks.resize(mark.chunks);
@@ -197,7 +201,8 @@ NodeIndex DocumentStore::cloneFrom(const DocumentStore &from, NodeIndex source, 
     };
     // Copies one node with its attributes.
     auto copyOne = [&](NodeIndex index) -> NodeIndex {
-        const NodeRecord &original = from.at(index);
+        // A copy: making the new node may move the page the original is on.
+        const NodeRecord original = from.at(index);
         const NodeIndex copy = newNode(original.kind, nameOf(original.name));
         if (copy == kNoNode)
             return kNoNode;
@@ -234,6 +239,34 @@ NodeIndex DocumentStore::cloneFrom(const DocumentStore &from, NodeIndex source, 
         }
     }
     return root;
+}
+
+std::shared_ptr<DocumentStore> DocumentStore::snapshot()
+{
+    auto copy = std::make_shared<DocumentStore>();
+    for (std::size_t id = copy->m_names.size(); id < m_names.size(); ++id)
+        copy->intern(m_names[id]);
+    copy->m_pages = m_pages;
+    copy->m_count = m_count;
+    copy->m_chunks = m_chunks;
+    copy->m_chunkBytes = m_chunkBytes;
+    copy->preserveWhiteSpace = preserveWhiteSpace;
+    copy->parseError = parseError;
+    copy->m_bShared = m_bShared = true;
+    return copy;
+}
+
+void DocumentStore::ownPage(std::shared_ptr<NodeRecord[]> &page)
+{
+    if (page.use_count() > 1) {
+        const std::size_t pageSize = std::size_t{1} << kPageBits;
+        std::shared_ptr<NodeRecord[]> own(new NodeRecord[pageSize]);
+        std::copy_n(page.get(), pageSize, own.get());
+        page = std::move(own);
+    }
+    // A count of one may have been left by a snapshot that another thread has just dropped:
+    // its reads of the page come before the changes that follow here.
+    std::atomic_thread_fence(std::memory_order_acquire);
 }
 
 std::size_t DocumentStore::memoryUsed() const

@@ -79,10 +79,18 @@ public:
     DocumentStore(const DocumentStore &) = delete;
     DocumentStore &operator=(const DocumentStore &) = delete;
 
-    NodeRecord &at(NodeIndex index) { return m_pages[index >> kPageBits][index & kPageMask]; }
     const NodeRecord &at(NodeIndex index) const
     {
         return m_pages[index >> kPageBits][index & kPageMask];
+    }
+    // A record to change. Once a snapshot shares the pages, a page is copied before its first
+    // change, so the snapshot never sees one.
+    NodeRecord &edit(NodeIndex index)
+    {
+        std::shared_ptr<NodeRecord[]> &page = m_pages[index >> kPageBits];
+        if (m_bShared) [[unlikely]]
+            ownPage(page);
+        return page[index & kPageMask];
     }
     NodeIndex documentNode() const { return 1; }
     std::size_t nodeCount() const { return m_count; }
@@ -100,8 +108,8 @@ public:
     {
         if (((record.kind == NODE_TEXT && record.valueLength > 0) ||
              record.kind == NODE_CDATA_SECTION) &&
-            record.parent != kNoNode)
-            at(record.parent).flags |= FLAG_MAY_HAVE_TEXT;
+            record.parent != kNoNode && (at(record.parent).flags & FLAG_MAY_HAVE_TEXT) == 0)
+            edit(record.parent).flags |= FLAG_MAY_HAVE_TEXT;
     }
     // The document type's value is its declaration as written.
     std::string_view value(const NodeRecord &record) const
@@ -139,6 +147,12 @@ public:
     // store is full.
     NodeIndex cloneFrom(const DocumentStore &from, NodeIndex source, bool deep);
 
+    // The store as it is now, to be read on another thread while this one is edited, made in
+    // time proportional to the pages, not the nodes: the pages of records are shared and copied
+    // on their first change (by either store), the names interned again under the same ids, the
+    // values shared (the arena never changes one).
+    std::shared_ptr<DocumentStore> snapshot();
+
     bool preserveWhiteSpace = false;
     ParseError parseError;
 
@@ -151,11 +165,16 @@ private:
     static constexpr std::size_t kChunkSize = 1 << 20;
 
     NodeIndex &firstSlot(NodeIndex parent, bool attribute);
+    // Makes `page` this store's alone, copying it while a snapshot still shares it.
+    static void ownPage(std::shared_ptr<NodeRecord[]> &page);
 
-    std::vector<std::unique_ptr<NodeRecord[]>> m_pages;
+    std::vector<std::shared_ptr<NodeRecord[]>> m_pages;
+    // Set once a snapshot has shared the pages: changes check whether a page is still shared.
+    bool m_bShared = false;
     std::size_t m_count = 0;
 
-    std::vector<std::unique_ptr<char[]>> m_chunks;
+    // Shared with snapshots, which read the values they hold.
+    std::vector<std::shared_ptr<char[]>> m_chunks;
     char *m_chunkPos = nullptr;
     std::size_t m_chunkLeft = 0;
     std::size_t m_chunkBytes = 0;
