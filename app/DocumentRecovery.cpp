@@ -109,18 +109,22 @@ void CDocumentRecovery::WriteCopies()
         Tracked &tracked = Track(pDoc);
         if (!pDoc->IsModified() || !tracked.bChanged)
             continue;
-        std::string error;
-        std::string bytes = WriteXMLString(pDoc->GetXMLDocument(), &error);
-        // A document the writer refuses cannot be saved either; the last copy stays.
-        if (!error.empty())
-            continue;
         tracked.bChanged = false;
         tracked.bHasCopy = true;
-        m_worker.start([this, strKey = tracked.strKey, bytes = std::move(bytes),
+        // The snapshot costs the UI thread a copy of the page table; the writer's pass over the
+        // nodes and the disk are the worker's.
+        m_worker.start([this, strKey = tracked.strKey, snapshot = pDoc->GetXMLDocument().snapshot(),
                         strSource = pDoc->GetPathName(), strTitle = pDoc->GetTitle()] {
-            const QByteArray data =
-                QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
-            const QString strError = m_store.Write(strKey, data, strSource, strTitle);
+            std::string error;
+            const std::string bytes = WriteXMLString(snapshot, &error);
+            // A document the writer refuses cannot be saved either; the last copy stays.
+            const QString strError =
+                !error.empty()
+                    ? QString::fromStdString(error)
+                    : m_store.Write(strKey,
+                                    QByteArray::fromRawData(bytes.data(),
+                                                            static_cast<qsizetype>(bytes.size())),
+                                    strSource, strTitle);
             if (!strError.isEmpty())
                 qWarning("Pellix: no recovery copy of %s: %s", qPrintable(strTitle),
                          qPrintable(strError));

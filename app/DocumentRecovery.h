@@ -14,10 +14,10 @@ class QWidget;
 // Keeps a recovery copy of every modified document, so that a killed or crashed run loses
 // nothing the user had not saved, and offers at the next start what such a run left.
 //
-// A copy is the writer's bytes of the DOM, made in memory on the UI thread (no file is touched
-// there: the writer alone, a pass over the nodes) and written to disk by one worker thread, in
-// order with the removals. The DOM is not safe to read from another thread while the UI thread
-// edits it (new nodes and names grow its tables), so the worker never sees it.
+// A copy is the writer's bytes of a snapshot of the DOM. The UI thread only takes the snapshot
+// (the DOM shares its pages of nodes with it and copies a page before changing it); one worker
+// thread writes the snapshot's bytes to disk, in order with the removals. The DOM itself is not
+// safe to read from another thread while the UI thread edits it, so the worker never sees it.
 class CDocumentRecovery : public QObject
 {
     Q_OBJECT

@@ -1,9 +1,10 @@
 // Fuzzes the edit API: bytes decoded into the edits the tree and the grid make on a loaded
 // document (insert element or child, delete, rename, rows shown, edited and committed, drags,
-// cut, copy and paste within a document and into a second one). After every step the node tree
-// keeps its rules, the editor announced exactly what happened (nothing for a refused edit,
-// which changes nothing), the grid shows a node of its document, and each document saves and
-// reads back to the same tree.
+// cut, copy and paste within a document and into a second one), and snapshots as recovery
+// copies take them. After every step the node tree keeps its rules, no snapshot has changed,
+// the editor announced exactly what happened (nothing for a refused edit, which changes
+// nothing), the grid shows a node of its document, and each document saves and reads back to
+// the same tree.
 
 #include "Document.h"
 #include "DocumentEditor.h"
@@ -96,6 +97,10 @@ struct Side {
     // Edits this step made; a step that made none must leave the bytes alone.
     int nExpected = 0;
     std::string saved;
+    // A snapshot taken at some step (as a recovery copy takes one) and the bytes the document
+    // saved to then: later edits of the document must not reach it.
+    dom::Document snapshot;
+    std::string snapshotSaved;
     // Each check reads the saved bytes back into this one document: a new document for each
     // would cost its first page of nodes every time.
     dom::Document again = dom::Document::create();
@@ -186,7 +191,7 @@ private:
 
     void Step(Side &side)
     {
-        switch (m_input.ConsumeIntegralInRange(0, 10)) {
+        switch (m_input.ConsumeIntegralInRange(0, 11)) {
         case 0:
             return InsertElement(side, Pick(side), false);
         case 1:
@@ -212,6 +217,11 @@ private:
             const dom::Node target = Pick(side);
             return Drag(side, source, target, m_input.ConsumeBool());
         }
+        case 11:
+            StepLog().push_back("doc " + std::to_string(IndexOf(side)) + ": snapshot");
+            side.snapshot = side.document.snapshot();
+            side.snapshotSaved = side.saved;
+            return;
         case 8:
         case 9: {
             // A mark carries the edits of the rows shown.
@@ -463,6 +473,8 @@ private:
             Fail("the saved file loads to another tree: " + difference);
         if (!bLayoutDropped && WriteXMLString(again) != saved)
             Fail("saving the file read back gives other bytes");
+        if (!side.snapshot.isNull() && WriteXMLString(side.snapshot) != side.snapshotSaved)
+            Fail("an edit reached a snapshot taken before it");
         side.saved = saved;
         side.nExpected = 0;
         side.announced.clear();
