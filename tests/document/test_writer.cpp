@@ -2,6 +2,7 @@
 
 #include "DomFunctions.h"
 #include "MessageRecorder.h"
+#include "NodeRows.h"
 #include "TempDir.h"
 #include "XmlWriter.h"
 
@@ -120,6 +121,28 @@ TEST(Writer, EscapingReadsBackToTheSameDom)
     EXPECT_EQ(r.lastChild().nodeName(), "pi");
     EXPECT_EQ(r.lastChild().nodeValue(), "");
     EXPECT_EQ(WriteXMLString(again), bytes);
+}
+
+// Rows that declare namespaces after other attributes (a fuzzed commit): the file read back
+// has the attributes in the order the document holds them.
+TEST(Writer, NamespaceDeclarationsCommittedAfterAttributesReadBackInOrder)
+{
+    Document doc = withRoot();
+    const Node root = doc.documentElement();
+    const CRowsCommit result = WriteRowsIntoNode(root, {{dom::NODE_ATTRIBUTE, "a", "1"},
+                                                        {dom::NODE_ATTRIBUTE, "xmlns", ""},
+                                                        {dom::NODE_ATTRIBUTE, "p:b", "2"},
+                                                        {dom::NODE_ATTRIBUTE, "xmlns:p", "urn:p"}});
+    EXPECT_TRUE(result.refused.empty());
+    const auto names = [](const Node &element) {
+        std::vector<std::string> list;
+        for (dom::NodeView a = element.view().firstAttribute(); a; a = a.nextAttribute())
+            list.emplace_back(a.nodeName());
+        return list;
+    };
+    EXPECT_EQ(names(root), (std::vector<std::string>{"xmlns", "xmlns:p", "a", "p:b"}));
+    const std::string bytes = WriteXMLString(doc);
+    EXPECT_EQ(names(parse(bytes).documentElement()), names(root)) << bytes;
 }
 
 TEST(Writer, MixedContentIsStableAcrossSaves)

@@ -191,6 +191,28 @@ TEST(DomTree, AttributesKeepTheirOrder)
     EXPECT_TRUE(doc.createTextNode("t").attributes().isNull());
 }
 
+// The loader gives namespace declarations first whatever the file's order; a declaration added
+// after other attributes would be saved after them and read back before them.
+TEST(DomTree, NamespaceDeclarationsLeadTheAttributes)
+{
+    Document doc = Document::create();
+    Node e = doc.createElement("e");
+    e.setAttribute("a", "1");
+    e.setAttribute("xmlns:p", "urn:p");
+    e.setAttribute("b", "2");
+    e.setAttribute("xmlns", "");
+    e.setAttribute("xmlnsx", "an attribute"); // no declaration: last
+    EXPECT_EQ(attributeText(e), (std::vector<std::string>{"xmlns:p=urn:p", "xmlns=", "a=1", "b=2",
+                                                          "xmlnsx=an attribute"}));
+    e.setAttribute("xmlns:p", "urn:q"); // keeps its place
+    Node declaration = doc.createAttribute("xmlns:r");
+    declaration.setNodeValue("urn:r");
+    EXPECT_EQ(e.setAttributeNode(declaration), S_OK);
+    EXPECT_EQ(attributeText(e),
+              (std::vector<std::string>{"xmlns:p=urn:q", "xmlns=", "xmlns:r=urn:r", "a=1", "b=2",
+                                        "xmlnsx=an attribute"}));
+}
+
 TEST(DomTree, DeepCloneIsIndependent)
 {
     Document doc = Document::create();
