@@ -47,14 +47,31 @@ dom::NodeType FuzzedRowKind(FuzzedDataProvider &input)
 namespace
 {
 
-// One child as a tree reads it: a node, or a run of neighbouring texts read as one.
+// One child as a tree reads it: a node, or what a reload makes of one or more (a run of
+// neighbouring texts read as one text, a piece of a CDATA section written as several).
 struct Child {
     dom::NodeView node;
     std::string text;
-    bool bTextRun = false;
+    bool bAsRead = false; // the value is `text`
 
-    std::string_view value() const { return bTextRun ? std::string_view(text) : node.nodeValue(); }
+    std::string_view value() const { return bAsRead ? std::string_view(text) : node.nodeValue(); }
+    bool IsTextRun() const { return bAsRead && node.nodeType() == dom::NODE_TEXT; }
 };
+
+// The sections the writer splits a CDATA value into: "]]>" cannot stand in one, so each
+// section ends after the "]]" and the next begins with the ">".
+std::vector<std::string> CdataSections(std::string_view value)
+{
+    std::vector<std::string> sections;
+    std::size_t start = 0;
+    for (std::size_t end = value.find("]]>"); end != std::string_view::npos;
+         end = value.find("]]>", start)) {
+        sections.emplace_back(value.substr(start, end + 2 - start));
+        start = end + 2;
+    }
+    sections.emplace_back(value.substr(start));
+    return sections;
+}
 
 // Whether white space inside `node` is content, as the loader decides it.
 bool PreservesSpace(dom::NodeView node, bool inherited)
@@ -73,9 +90,14 @@ std::vector<Child> ChildrenOf(dom::NodeView parent, TreeReading reading, bool pr
 {
     std::vector<Child> children;
     for (dom::NodeView child = parent.firstChild(); child; child = child.nextSibling()) {
-        if (reading == TreeReading::Exact || child.nodeType() != dom::NODE_TEXT) {
+        if (reading == TreeReading::Exact) {
             children.push_back({child, {}, false});
-        } else if (!children.empty() && children.back().bTextRun) {
+        } else if (child.nodeType() == dom::NODE_CDATA_SECTION) {
+            for (std::string &section : CdataSections(child.nodeValue()))
+                children.push_back({child, std::move(section), true});
+        } else if (child.nodeType() != dom::NODE_TEXT) {
+            children.push_back({child, {}, false});
+        } else if (!children.empty() && children.back().IsTextRun()) {
             children.back().text += child.nodeValue();
         } else {
             children.push_back({child, std::string(child.nodeValue()), true});
@@ -84,7 +106,7 @@ std::vector<Child> ChildrenOf(dom::NodeView parent, TreeReading reading, bool pr
     if (reading == TreeReading::AsReloaded && !preserve) {
         const std::size_t before = children.size();
         std::erase_if(children, [](const Child &child) {
-            return child.bTextRun && dom::IsXmlWhiteSpace(child.text);
+            return child.IsTextRun() && dom::IsXmlWhiteSpace(child.text);
         });
         if (pLayoutDropped != nullptr && children.size() != before)
             *pLayoutDropped = true;
@@ -137,7 +159,7 @@ std::string FirstDifference(const dom::Node &a, const dom::Node &b, TreeReading 
         pending.pop_back();
         if (std::string difference = NodeDifference(top.x, top.y); !difference.empty())
             return difference;
-        if (top.x.bTextRun)
+        if (top.x.bAsRead)
             continue;
         const bool preserve = PreservesSpace(top.x.node, top.preserve);
         const std::vector<Child> xs = ChildrenOf(top.x.node, reading, preserve, pLayoutDropped);

@@ -21,8 +21,9 @@ dom::NodeType FuzzedRowKind(FuzzedDataProvider &input);
 // How FirstDifference reads the first tree.
 enum class TreeReading {
     Exact,
-    // As a save and a load would give it back: neighbouring text nodes are one text, and a
-    // text of white space only is layout (dropped) unless xml:space="preserve" is in scope.
+    // As a save and a load would give it back: neighbouring text nodes are one text, a text of
+    // white space only is layout (dropped) unless xml:space="preserve" is in scope, and a CDATA
+    // section holding "]]>" is the several sections the writer splits it into.
     AsReloaded,
 };
 
