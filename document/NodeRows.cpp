@@ -80,6 +80,8 @@ private:
             return QStringLiteral("Only elements have attributes.");
         if (const auto why = CheckXmlChars(strValue))
             return Reason(*why);
+        if (const auto why = CheckNamespaceDeclaration(strName, strValue))
+            return Reason(*why);
         if (FAILED(SetElementAttribute(m_node, strName, strValue)))
             return Reason(kNotAnXmlName);
         m_tip += strName + '=' + strValue + ',';

@@ -216,6 +216,23 @@ std::optional<std::string> CheckCommentText(std::string_view text)
     return std::nullopt;
 }
 
+std::optional<std::string> CheckNamespaceDeclaration(std::string_view name, std::string_view value)
+{
+    constexpr std::string_view kXmlNamespace = "http://www.w3.org/XML/1998/namespace";
+    constexpr std::string_view kXmlnsNamespace = "http://www.w3.org/2000/xmlns/";
+    constexpr std::string_view kPrefixed = "xmlns:";
+    if (name != "xmlns" && !name.starts_with(kPrefixed))
+        return std::nullopt;
+    const std::string_view prefix = name == "xmlns" ? std::string_view() : name.substr(6);
+    if (prefix == "xml" || prefix == "xmlns")
+        return "the prefix \"" + std::string(prefix) + "\" is XML's own and cannot be declared";
+    if (value == kXmlNamespace || value == kXmlnsNamespace)
+        return "the namespace \"" + std::string(value) + "\" is XML's own and cannot be bound";
+    if (!prefix.empty() && value.empty())
+        return "the prefix \"" + std::string(prefix) + "\" cannot be bound to an empty namespace";
+    return std::nullopt;
+}
+
 std::optional<std::string> CheckPiData(std::string_view data)
 {
     if (data.find("?>") != std::string_view::npos)

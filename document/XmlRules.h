@@ -33,6 +33,12 @@ std::string XmlCharRefusal(std::string_view text);
 // Why a comment cannot hold `text` ("--" inside, "-" at the end); nothing when it can.
 std::optional<std::string> CheckCommentText(std::string_view text);
 
+// Why an attribute named `name` with `value` cannot be kept when it is a namespace declaration
+// a reader refuses or leaves out (the prefix bound to an empty name, the xml or xmlns prefix
+// declared, a prefix or the default bound to the xml or xmlns namespace); nothing for any other
+// attribute.
+std::optional<std::string> CheckNamespaceDeclaration(std::string_view name, std::string_view value);
+
 // Why a processing instruction cannot hold `data` ("?>" inside); nothing when it can.
 std::optional<std::string> CheckPiData(std::string_view data);
 

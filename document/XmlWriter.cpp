@@ -256,6 +256,9 @@ Outcome writeElementStart(dom::NodeView node, XmlSink &sink, int depth, bool inl
     sink.put('<');
     sink.put(node.nodeName());
     for (dom::NodeView a = node.firstAttribute(); a; a = a.nextAttribute()) {
+        if (std::optional<std::string> reason =
+                CheckNamespaceDeclaration(a.nodeName(), a.nodeValue()))
+            return Refusal{std::move(*reason), a.nodeName()};
         sink.put(' ');
         sink.put(a.nodeName());
         sink.put("=\"");

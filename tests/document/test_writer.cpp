@@ -145,6 +145,26 @@ TEST(Writer, NamespaceDeclarationsCommittedAfterAttributesReadBackInOrder)
     EXPECT_EQ(names(parse(bytes).documentElement()), names(root)) << bytes;
 }
 
+// A declaration the loader would refuse (a prefix bound to nothing, from a fuzzed row) is
+// refused at the commit, and the writer names it should a document hold one all the same.
+TEST(Writer, ANamespaceDeclarationTheLoaderRefusesIsNeitherCommittedNorWritten)
+{
+    Document doc = withRoot();
+    Node root = doc.documentElement();
+    const CRowsCommit result = WriteRowsIntoNode(
+        root, {{dom::NODE_ATTRIBUTE, "xmlns:p", ""}, {dom::NODE_ATTRIBUTE, "a", "1"}});
+    ASSERT_EQ(result.refused.size(), 1u);
+    EXPECT_EQ(result.refused[0].nRow, 0);
+    EXPECT_TRUE(result.refused[0].strReason.contains("empty namespace"))
+        << result.refused[0].strReason.toStdString();
+    EXPECT_EQ(root.attributes().length(), 1);
+
+    ASSERT_EQ(root.setAttribute("xmlns:p", ""), S_OK);
+    std::string error;
+    EXPECT_EQ(WriteXMLString(doc, &error), "");
+    EXPECT_EQ(error.rfind("/r/@xmlns:p: ", 0), 0u) << error;
+}
+
 TEST(Writer, MixedContentIsStableAcrossSaves)
 {
     const std::string source = "<?xml version=\"1.0\"?>\n<doc>\n  <p>Some <b>bold</b> and "

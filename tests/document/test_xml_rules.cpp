@@ -112,3 +112,41 @@ TEST(XmlRules, CharactersXmlCannotHold)
         EXPECT_FALSE(parses("<a>" + text + "</a>")) << text;
     }
 }
+
+// A refused declaration is one the loader refuses or leaves out; an accepted one reads back.
+TEST(XmlRules, NamespaceDeclarationsAgreeWithTheLoader)
+{
+    const std::pair<const char *, const char *> refused[] = {
+        {"xmlns:p", ""},
+        {"xmlns:xml", "urn:x"},
+        {"xmlns:xmlns", "urn:x"},
+        {"xmlns", "http://www.w3.org/XML/1998/namespace"},
+        {"xmlns:p", "http://www.w3.org/2000/xmlns/"},
+        {"xmlns", "http://www.w3.org/2000/xmlns/"},
+    };
+    for (const auto &[name, value] : refused) {
+        EXPECT_TRUE(CheckNamespaceDeclaration(name, value)) << name << "=" << value;
+        EXPECT_FALSE(parses(std::string("<r ") + name + "=\"" + value + "\"/>"))
+            << name << "=" << value;
+    }
+    // Legal, but the loader leaves it out: it would not read back.
+    EXPECT_TRUE(CheckNamespaceDeclaration("xmlns:xml", "http://www.w3.org/XML/1998/namespace"));
+    dom::Document xml = dom::Document::create();
+    ASSERT_EQ(xml.loadXML("<r xmlns:xml=\"http://www.w3.org/XML/1998/namespace\"/>"), S_OK);
+    EXPECT_EQ(xml.documentElement().attributes().length(), 0);
+
+    const std::pair<const char *, const char *> accepted[] = {
+        {"xmlns", ""},  {"xmlns", "urn:d"}, {"xmlns:q", "not a URI"},
+        {"xmlnsp", ""}, {"p:xmlns", ""},    {"a", "http://www.w3.org/2000/xmlns/"},
+    };
+    for (const auto &[name, value] : accepted) {
+        EXPECT_FALSE(CheckNamespaceDeclaration(name, value)) << name << "=" << value;
+        dom::Document doc = dom::Document::create();
+        const std::string text =
+            std::string("<r xmlns:p=\"urn:p\" ") + name + "=\"" + value + "\"/>";
+        ASSERT_EQ(doc.loadXML(text), S_OK) << text;
+        std::string read;
+        EXPECT_EQ(doc.documentElement().getAttribute(name, &read), S_OK) << text;
+        EXPECT_EQ(read, value);
+    }
+}
