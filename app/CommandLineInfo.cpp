@@ -1,5 +1,10 @@
 #include "CommandLineInfo.h"
 
+namespace
+{
+constexpr int kMaxRecoverySeconds = 24 * 60 * 60;
+} // namespace
+
 void CCommandLineInfo::ParseCommandLine(const QStringList &arguments)
 {
     bool bOptionsEnded = false;
@@ -17,6 +22,17 @@ void CCommandLineInfo::ParseCommandLine(const QStringList &arguments)
                 return;
             }
             m_strScreenshotFile = arguments.at(++i);
+        } else if (strArg == QStringLiteral("--recovery-interval")) {
+            bool bNumber = false;
+            m_nRecoverySeconds = arguments.value(++i).toInt(&bNumber);
+            if (!bNumber || m_nRecoverySeconds < 1 || m_nRecoverySeconds > kMaxRecoverySeconds) {
+                m_strError = QStringLiteral("--recovery-interval needs a number of seconds "
+                                            "from 1 to %1")
+                                 .arg(kMaxRecoverySeconds);
+                return;
+            }
+        } else if (strArg == QStringLiteral("--test-edit")) {
+            m_bTestEdit = true;
         } else {
             m_strError = QStringLiteral("unknown option %1").arg(strArg);
             return;

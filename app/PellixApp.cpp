@@ -5,6 +5,7 @@
 #include "CmdUI.h"
 #include "DesktopEntry.h"
 #include "DocTemplate.h"
+#include "DocumentRecovery.h"
 #include "HelpLauncher.h"
 #include "Images.h"
 #include "MainFrame.h"
@@ -72,6 +73,9 @@ bool CPellixApp::InitInstance()
     SetMainFrame(std::move(pMainFrame));
 
     RegisterDesktopEntry(QCoreApplication::applicationFilePath());
+    m_pRecovery = std::make_unique<CDocumentRecovery>(CRecoveryStore::DefaultFolder(),
+                                                      m_cmdInfo.m_nRecoverySeconds * 1000);
+    m_pRecovery->Start();
 
     PlaceMainWindow();
     if (!ProcessShellCommand(m_cmdInfo))
@@ -79,7 +83,34 @@ bool CPellixApp::InitInstance()
     m_strHelpFilePath = HelpFilePath();
     GetMainFrame()->show();
     GetMainFrame()->activateWindow();
+    // No one would answer the dialog; the copies wait for a run that has someone.
+    if (!m_cmdInfo.IsUnattended())
+        m_pRecovery->OfferRecovery(GetMainFrame());
+    if (m_cmdInfo.m_bTestEdit)
+        ApplyTestEdit();
     return true;
+}
+
+int CPellixApp::ExitInstance()
+{
+    if (m_pRecovery != nullptr)
+        m_pRecovery->Shutdown();
+    return CWinApp::ExitInstance();
+}
+
+void CPellixApp::ApplyTestEdit()
+{
+    for (const std::unique_ptr<CDocTemplate> &pTemplate : GetDocTemplates()) {
+        for (CDocument *pDoc : pTemplate->GetDocuments()) {
+            auto *pPellixDoc = qobject_cast<CPellixDoc *>(pDoc);
+            const dom::Node root = pPellixDoc != nullptr
+                                       ? pPellixDoc->GetXMLDocument().documentElement()
+                                       : dom::Node();
+            if (!root.isNull())
+                pPellixDoc->GetEditor()->InsertNode(
+                    root, root.ownerDocument().createElement("pellixTestEdit"), dom::Node());
+        }
+    }
 }
 
 bool CPellixApp::ProcessShellCommand(const CCommandLineInfo &cmdInfo)

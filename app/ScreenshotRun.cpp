@@ -1,8 +1,7 @@
 #include "ScreenshotRun.h"
 
-#include "FileDialog.h"
 #include "MDIFrameWnd.h"
-#include "MessageBox.h"
+#include "UnattendedRun.h"
 #include "WinApp.h"
 
 #include <QCoreApplication>
@@ -15,14 +14,6 @@ namespace
 {
 // Long enough for the window to be laid out and painted once.
 constexpr int kSettleMilliseconds = 1000;
-
-void PrintLine(const QString &strText)
-{
-    QString strLine = strText;
-    while (strLine.endsWith(u'\n'))
-        strLine.chop(1);
-    std::fprintf(stderr, "%s\n", strLine.toUtf8().constData());
-}
 
 void SaveMainWindow(const QString &strFile)
 {
@@ -52,13 +43,6 @@ void StartSettleOnceRunning(const QString &strFile)
 
 void PrepareScreenshotRun(const QString &strFile)
 {
-    SetMessageBoxHandler(PrintLine);
-    // Nobody is there to answer: changes are dropped, no file is chosen.
-    SetYesNoCancelHandler([](const QString &strText) {
-        PrintLine(strText + QStringLiteral(" (no)"));
-        return MessageBoxResult::No;
-    });
-    SetFileDialogHandler(
-        [](FileDialogMode, const QString &, const QString &) { return QString(); });
+    PrepareUnattendedRun();
     StartSettleOnceRunning(strFile);
 }

@@ -4,6 +4,7 @@
 #include "Resource.h"
 #include "ScreenshotRun.h"
 #include "StringTable.h"
+#include "UnattendedRun.h"
 
 #include <QApplication>
 #include <QStringList>
@@ -18,7 +19,8 @@ int Usage(const QString &strError)
 {
     std::fprintf(stderr,
                  "pellix: %s\n"
-                 "usage: pellix [--screenshot FILE.png] [FILE.xml ...]\n"
+                 "usage: pellix [--screenshot FILE.png] [--recovery-interval SECONDS] "
+                 "[--test-edit] [FILE.xml ...]\n"
                  "       pellix --convert IN OUT | --check IN\n"
                  "       pellix --xpath EXPR IN | --validate SCHEMA IN\n",
                  strError.toUtf8().constData());
@@ -46,6 +48,8 @@ int main(int argc, char *argv[])
         return Usage(cmdInfo.m_strError);
     if (!cmdInfo.m_strScreenshotFile.isEmpty())
         PrepareScreenshotRun(cmdInfo.m_strScreenshotFile);
+    else if (cmdInfo.IsUnattended())
+        PrepareUnattendedRun();
     CPellixApp theApp(cmdInfo);
     return theApp.Run();
 }

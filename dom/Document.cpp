@@ -366,6 +366,11 @@ Node Document::documentElement() const
     return Node();
 }
 
+Document Document::snapshot() const
+{
+    return isNull() ? Document() : Document(m_store->snapshot());
+}
+
 std::size_t Document::nodeCount() const
 {
     return isNull() ? 0 : m_store->nodeCount() - 1;

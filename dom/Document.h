@@ -69,6 +69,11 @@ public:
     // node, and when this document cannot hold more nodes.
     Node importNode(const Node &node, bool deep) const;
 
+    // A copy of this document as it is now, which another thread may read (write, say) while
+    // this one is edited: the pages of nodes are shared until either side changes one, the
+    // text is shared. Handles of this document do not reach into it. Null for a null document.
+    Document snapshot() const;
+
     // The element child of the document, or null.
     Node documentElement() const;
     // Number of nodes ever created in this document (removed ones included).

@@ -191,6 +191,32 @@ Node Node::cloneNode(bool deep) const
     return make(m_store->deepClone(m_index, deep));
 }
 
+namespace
+{
+
+bool IsNamespaceDeclaration(std::string_view name)
+{
+    return name == "xmlns" || name.starts_with("xmlns:");
+}
+
+// A reader gives an element's namespace declarations before its other attributes, whatever
+// order the file wrote them in: here too they go first, so that a saved element reads back with
+// its attributes in their order.
+void LinkNewAttribute(DocumentStore &store, NodeIndex element, NodeIndex attribute)
+{
+    NodeIndex before = kNoNode;
+    if (IsNamespaceDeclaration(store.name(store.at(attribute).name))) {
+        for (NodeIndex a = store.at(element).children.firstAttribute; a != kNoNode && !before;
+             a = store.at(a).next) {
+            if (!IsNamespaceDeclaration(store.name(store.at(a).name)))
+                before = a;
+        }
+    }
+    store.linkBefore(element, attribute, before, true);
+}
+
+} // namespace
+
 HRESULT Node::setAttribute(std::string_view name, std::string_view value)
 {
     if (isNull())
@@ -198,7 +224,7 @@ HRESULT Node::setAttribute(std::string_view name, std::string_view value)
     if (nodeType() != NODE_ELEMENT || !IsQualifiedXmlName(name))
         return E_FAIL;
     const NameId id = m_store->intern(name);
-    NodeIndex &first = m_store->at(m_index).children.firstAttribute;
+    const NodeIndex first = m_store->at(m_index).children.firstAttribute;
     for (NodeIndex a = first; a != kNoNode; a = m_store->at(a).next) {
         if (m_store->at(a).name == id) {
             m_store->setValue(a, value);
@@ -209,7 +235,7 @@ HRESULT Node::setAttribute(std::string_view name, std::string_view value)
     if (attribute == kNoNode)
         return E_OUTOFMEMORY;
     m_store->setValue(attribute, value);
-    m_store->linkLast(m_index, attribute, true);
+    LinkNewAttribute(*m_store, m_index, attribute);
     return S_OK;
 }
 
@@ -252,7 +278,7 @@ HRESULT Node::setAttributeNode(const Node &attribute)
         m_store->linkBefore(m_index, attribute.m_index, existing.m_index, true);
         m_store->unlink(existing.m_index, true);
     } else {
-        m_store->linkLast(m_index, attribute.m_index, true);
+        LinkNewAttribute(*m_store, m_index, attribute.m_index);
     }
     return S_OK;
 }

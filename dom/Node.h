@@ -72,13 +72,15 @@ public:
     Node cloneNode(bool deep) const;
 
     // Element attributes. Names must pass the XML Name rule (E_FAIL otherwise). An existing
-    // attribute keeps its place when its value changes; a new one goes last.
+    // attribute keeps its place when its value changes; a new one goes last, but a new namespace
+    // declaration ("xmlns", "xmlns:p") last among the declarations, which lead the attributes
+    // (as the loader reads them, whatever the file's order).
     HRESULT setAttribute(std::string_view name, std::string_view value);
     // S_FALSE (value untouched) when there is no such attribute.
     HRESULT getAttribute(std::string_view name, std::string *value) const;
     HRESULT removeAttribute(std::string_view name);
-    // Adds a detached attribute node, replacing one of the same name in its place. An
-    // attribute owned by another element is refused.
+    // Adds a detached attribute node, replacing one of the same name in its place (else placed
+    // as setAttribute places a new one). An attribute owned by another element is refused.
     HRESULT setAttributeNode(const Node &attribute);
     HRESULT removeAttributeNode(const Node &attribute);
 

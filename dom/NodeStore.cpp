@@ -1,6 +1,7 @@
 #include "NodeStore.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <limits>
 #include <memory>
@@ -30,7 +31,7 @@ NodeIndex DocumentStore::newNode(NodeType kind, NameId name)
     if ((index & kPageMask) == 0)
         addPage();
     ++m_count;
-    NodeRecord &record = at(index);
+    NodeRecord &record = edit(index);
     record.kind = kind;
     record.name = name;
     if (!HasChildList(kind)) {
@@ -43,14 +44,14 @@ void DocumentStore::addPage()
 {
     const std::size_t records = std::size_t{1} << kPageBits;
     m_pages.reserve(m_pages.size() + 1);
-    m_pageBlocks.reserve(m_pageBlocks.size() + 1);
+    m_pageOwners.reserve(m_pageOwners.size() + 1);
     // Most documents never fill their first page: it gets its pages as they are touched.
     MappedBlock block(records * sizeof(NodeRecord), !m_pages.empty());
     if (block.data() == nullptr)
         throw std::bad_alloc();
     auto *page = reinterpret_cast<NodeRecord *>(block.data());
     std::uninitialized_default_construct_n(page, records);
-    m_pageBlocks.push_back(std::move(block));
+    m_pageOwners.push_back(std::make_shared<MappedBlock>(std::move(block)));
     m_pages.push_back(page);
 }
 
@@ -94,8 +95,8 @@ const char *DocumentStore::copyString(std::string_view text)
             throw std::bad_alloc();
         m_chunkBytes += text.size();
         std::memcpy(block.data(), text.data(), text.size());
-        m_chunks.push_back(std::move(block));
-        return m_chunks.back().data();
+        m_chunks.push_back(std::make_shared<MappedBlock>(std::move(block)));
+        return m_chunks.back()->data();
     }
     if (m_chunkLeft < text.size()) {
         const bool small = m_chunkBytes == 0 && text.size() <= kFirstChunkSize;
@@ -105,7 +106,7 @@ const char *DocumentStore::copyString(std::string_view text)
         m_chunkBytes += block.size();
         m_chunkPos = block.data();
         m_chunkLeft = block.size();
-        m_chunks.push_back(std::move(block));
+        m_chunks.push_back(std::make_shared<MappedBlock>(std::move(block)));
     }
     char *copy = m_chunkPos;
     std::memcpy(copy, text.data(), text.size());
@@ -122,7 +123,7 @@ const char *DocumentStore::copyString(std::string_view text)
 void DocumentStore::setValue(NodeIndex index, std::string_view text)
 {
     const char *copy = copyString(text);
-    NodeRecord &record = at(index);
+    NodeRecord &record = edit(index);
     record.value = copy;
     record.valueLength = static_cast<std::uint32_t>(text.size());
     noteText(record);
@@ -130,9 +131,12 @@ void DocumentStore::setValue(NodeIndex index, std::string_view text)
 
 void DocumentStore::shareValue(NodeIndex target, const NodeRecord &source)
 {
-    NodeRecord &record = at(target);
-    record.value = source.value;
-    record.valueLength = source.valueLength;
+    // Read first: the change may move the page `source` is on.
+    const char *const value = source.value;
+    const std::uint32_t valueLength = source.valueLength;
+    NodeRecord &record = edit(target);
+    record.value = value;
+    record.valueLength = valueLength;
     noteText(record);
 }
 
@@ -149,7 +153,7 @@ NameId DocumentStore::intern(std::string_view name)
 
 NodeIndex &DocumentStore::firstSlot(NodeIndex parent, bool attribute)
 {
-    NodeRecord &record = at(parent);
+    NodeRecord &record = edit(parent);
     return attribute ? record.children.firstAttribute : record.children.first;
 }
 
@@ -162,7 +166,7 @@ void DocumentStore::linkBefore(NodeIndex parent, NodeIndex child, NodeIndex refe
                                bool attribute)
 {
     NodeIndex &first = firstSlot(parent, attribute);
-    NodeRecord &record = at(child);
+    NodeRecord &record = edit(child);
     record.parent = parent;
     if (first == kNoNode) {
         first = child;
@@ -170,18 +174,18 @@ void DocumentStore::linkBefore(NodeIndex parent, NodeIndex child, NodeIndex refe
         record.next = kNoNode;
     } else if (reference == kNoNode) {
         const NodeIndex last = at(first).prev;
-        at(last).next = child;
+        edit(last).next = child;
         record.prev = last;
         record.next = kNoNode;
-        at(first).prev = child;
+        edit(first).prev = child;
     } else {
         record.next = reference;
         record.prev = at(reference).prev;
         if (first == reference)
             first = child;
         else
-            at(record.prev).next = child;
-        at(reference).prev = child;
+            edit(record.prev).next = child;
+        edit(reference).prev = child;
     }
     if (!attribute)
         noteText(record);
@@ -189,20 +193,20 @@ void DocumentStore::linkBefore(NodeIndex parent, NodeIndex child, NodeIndex refe
 
 void DocumentStore::unlink(NodeIndex child, bool attribute)
 {
-    NodeRecord &record = at(child);
+    NodeRecord &record = edit(child);
     if (record.parent == kNoNode)
         return;
     NodeIndex &first = firstSlot(record.parent, attribute);
     if (first == child) {
         first = record.next;
         if (first != kNoNode)
-            at(first).prev = record.prev;
+            edit(first).prev = record.prev;
     } else {
-        at(record.prev).next = record.next;
+        edit(record.prev).next = record.next;
         if (record.next != kNoNode)
-            at(record.next).prev = record.prev;
+            edit(record.next).prev = record.prev;
         else
-            at(first).prev = record.prev;
+            edit(first).prev = record.prev;
     }
     record.parent = record.next = record.prev = kNoNode;
 }
@@ -213,9 +217,9 @@ void DocumentStore::rollback(const Mark &mark)
     const std::size_t keptPages = (mark.nodes + pageSize - 1) / pageSize;
     // Slots handed out again must look new: newNode() sets only kind, name and value.
     for (std::size_t index = mark.nodes; index < std::min(m_count, keptPages * pageSize); ++index)
-        at(static_cast<NodeIndex>(index)) = NodeRecord();
+        edit(static_cast<NodeIndex>(index)) = NodeRecord();
     m_pages.resize(keptPages);
-    m_pageBlocks.resize(keptPages);
+    m_pageOwners.resize(keptPages);
     m_count = mark.nodes;
     m_chunks.resize(mark.chunks);
     // Values in the chunks given back must not be handed out again.
@@ -256,7 +260,8 @@ NodeIndex DocumentStore::cloneFrom(const DocumentStore &from, NodeIndex source, 
     };
     // Copies one node with its attributes.
     auto copyOne = [&](NodeIndex index) -> NodeIndex {
-        const NodeRecord &original = from.at(index);
+        // A copy: making the new node may move the page the original is on.
+        const NodeRecord original = from.at(index);
         const NodeIndex copy = newNode(original.kind, nameOf(original.name));
         if (copy == kNoNode)
             return kNoNode;
@@ -293,6 +298,39 @@ NodeIndex DocumentStore::cloneFrom(const DocumentStore &from, NodeIndex source, 
         }
     }
     return root;
+}
+
+std::shared_ptr<DocumentStore> DocumentStore::snapshot()
+{
+    auto copy = std::make_shared<DocumentStore>();
+    for (std::size_t id = copy->m_names.size(); id < m_names.size(); ++id)
+        copy->intern(m_names[id]);
+    copy->m_pages = m_pages;
+    copy->m_pageOwners = m_pageOwners;
+    copy->m_count = m_count;
+    copy->m_chunks = m_chunks;
+    copy->m_chunkBytes = m_chunkBytes;
+    copy->preserveWhiteSpace = preserveWhiteSpace;
+    copy->parseError = parseError;
+    copy->m_bShared = m_bShared = true;
+    return copy;
+}
+
+void DocumentStore::ownPage(std::size_t page)
+{
+    std::shared_ptr<MappedBlock> &owner = m_pageOwners[page];
+    if (owner.use_count() > 1) {
+        const std::size_t bytes = sizeof(NodeRecord) << kPageBits;
+        MappedBlock block(bytes, true);
+        if (block.data() == nullptr)
+            throw std::bad_alloc();
+        std::memcpy(block.data(), m_pages[page], bytes);
+        m_pages[page] = reinterpret_cast<NodeRecord *>(block.data());
+        owner = std::make_shared<MappedBlock>(std::move(block));
+    }
+    // A count of one may have been left by a snapshot that another thread has just dropped:
+    // its reads of the page come before the changes that follow here.
+    std::atomic_thread_fence(std::memory_order_acquire);
 }
 
 std::size_t DocumentStore::memoryUsed() const

@@ -80,9 +80,16 @@ public:
     DocumentStore(const DocumentStore &) = delete;
     DocumentStore &operator=(const DocumentStore &) = delete;
 
-    NodeRecord &at(NodeIndex index) { return m_pages[index >> kPageBits][index & kPageMask]; }
     const NodeRecord &at(NodeIndex index) const
     {
+        return m_pages[index >> kPageBits][index & kPageMask];
+    }
+    // A record to change. Once a snapshot shares the pages, a page is copied before its first
+    // change, so the snapshot never sees one.
+    NodeRecord &edit(NodeIndex index)
+    {
+        if (m_bShared) [[unlikely]]
+            ownPage(index >> kPageBits);
         return m_pages[index >> kPageBits][index & kPageMask];
     }
     NodeIndex documentNode() const { return 1; }
@@ -101,8 +108,8 @@ public:
     {
         if (((record.kind == NODE_TEXT && record.valueLength > 0) ||
              record.kind == NODE_CDATA_SECTION) &&
-            record.parent != kNoNode)
-            at(record.parent).flags |= FLAG_MAY_HAVE_TEXT;
+            record.parent != kNoNode && (at(record.parent).flags & FLAG_MAY_HAVE_TEXT) == 0)
+            edit(record.parent).flags |= FLAG_MAY_HAVE_TEXT;
     }
     // The document type's value is its declaration as written.
     std::string_view value(const NodeRecord &record) const
@@ -140,6 +147,12 @@ public:
     // store is full.
     NodeIndex cloneFrom(const DocumentStore &from, NodeIndex source, bool deep);
 
+    // The store as it is now, to be read on another thread while this one is edited, made in
+    // time proportional to the pages, not the nodes: the pages of records are shared and copied
+    // on their first change (by either store), the names interned again under the same ids, the
+    // values shared (the arena never changes one).
+    std::shared_ptr<DocumentStore> snapshot();
+
     bool preserveWhiteSpace = false;
     ParseError parseError;
 
@@ -160,12 +173,19 @@ private:
     NodeIndex &firstSlot(NodeIndex parent, bool attribute);
     void addPage();
     static std::size_t recentSlot(std::string_view text);
+    // Makes page `page` this store's alone, copying it while a snapshot still shares it.
+    void ownPage(std::size_t page);
 
+    // Raw pointers for the reads, which are most of the work; the owners keep the blocks alive
+    // while a snapshot shares them.
     std::vector<NodeRecord *> m_pages;
-    std::vector<MappedBlock> m_pageBlocks;
+    std::vector<std::shared_ptr<MappedBlock>> m_pageOwners;
+    // Set once a snapshot has shared the pages: changes check whether a page is still shared.
+    bool m_bShared = false;
     std::size_t m_count = 0;
 
-    std::vector<MappedBlock> m_chunks;
+    // Shared with snapshots, which read the values they hold.
+    std::vector<std::shared_ptr<MappedBlock>> m_chunks;
     // A copy of the text sits in the entry: comparing it needs no trip into the arena.
     struct RecentValue {
         const char *text;

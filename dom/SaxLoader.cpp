@@ -511,6 +511,15 @@ void Loader::error(const xmlError *error)
                         error->message != nullptr ? error->message : "Undeclared entity\n");
         return;
     }
+    // libxml2 leaves out a namespace declaration it refuses (a prefix bound to nothing, the xml
+    // or xmlns prefix or namespace bound wrongly) and goes on: the attribute would vanish from a
+    // load that succeeded.
+    if (error->code == XML_NS_ERR_XML_NAMESPACE || error->code == XML_NS_ERR_EMPTY) {
+        failAtReference(error->code, error->message != nullptr
+                                         ? error->message
+                                         : "A namespace declaration is not allowed.\n");
+        return;
+    }
     // The first fatal error is the reason; a lesser error only until a fatal one comes.
     if (m_firstError.level == XML_ERR_FATAL)
         return;

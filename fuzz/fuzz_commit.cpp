@@ -9,33 +9,11 @@
 #include "FuzzSupport.h"
 #include "XmlWriter.h"
 
-#include <fuzzer/FuzzedDataProvider.h>
-
 #include <cstdint>
 #include <string>
 
 namespace
 {
-
-constexpr dom::NodeType kKinds[] = {dom::NODE_ATTRIBUTE, dom::NODE_TEXT, dom::NODE_CDATA_SECTION,
-                                    dom::NODE_PROCESSING_INSTRUCTION, dom::NODE_COMMENT};
-
-QString Text(FuzzedDataProvider &input)
-{
-    // Short strings from a small alphabet find the XML rules quickly; raw bytes find the rest.
-    if (input.ConsumeBool()) {
-        static const char *const kPieces[] = {"a",        "xml",          "XmL",  "-",
-                                              "--",       "?>",           "]]>",  " ",
-                                              "\r",       "\n",           "\x01", "version=\"1.0\"",
-                                              "=",        "\"",           ":",    "1",
-                                              "\xC3\xA9", "\xEF\xBF\xBF", "<",    "&"};
-        std::string text;
-        for (int n = input.ConsumeIntegralInRange(0, 4); n > 0; --n)
-            text += kPieces[input.ConsumeIntegralInRange<std::size_t>(0, std::size(kPieces) - 1)];
-        return QString::fromUtf8(text);
-    }
-    return QString::fromUtf8(input.ConsumeRandomLengthString(24));
-}
 
 // True when the commit may drop the row without a word.
 bool DroppedByTheRules(const GridRow &row)
@@ -60,9 +38,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     context.Fill(target);
     for (int n = input.ConsumeIntegralInRange(0, 8); n > 0 && input.remaining_bytes() > 0; --n) {
         GridRow row;
-        row.nKind = kKinds[input.ConsumeIntegralInRange<std::size_t>(0, std::size(kKinds) - 1)];
-        row.strName = Text(input);
-        row.strValue = Text(input);
+        row.nKind = FuzzedRowKind(input);
+        row.strName = FuzzedText(input);
+        row.strValue = FuzzedText(input);
         context.InsertRow(input.ConsumeIntegralInRange(0, context.GetRowCount()), row);
     }
     if (!context.AreRowsEdited())

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang and runs one: ./scripts/fuzz.sh TARGET [SECONDS]
-# TARGET is fuzz_load_save or fuzz_commit; SECONDS defaults to 60. Findings are written to
-# build-fuzz/findings/TARGET; the corpus grows in build-fuzz/corpus/TARGET, seeded from
-# fuzz/corpus and samples/.
+# TARGET is fuzz_load_save, fuzz_commit or fuzz_edit_ops; SECONDS defaults to 60. Findings are
+# written to build-fuzz/findings/TARGET; the corpus grows in build-fuzz/corpus/TARGET, seeded
+# from fuzz/corpus and samples/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-target=${1:?usage: scripts/fuzz.sh fuzz_load_save|fuzz_commit [SECONDS]}
+target=${1:?usage: scripts/fuzz.sh fuzz_load_save|fuzz_commit|fuzz_edit_ops [SECONDS]}
 seconds=${2:-60}
 command -v clang++ >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y -q clang >/dev/null
 CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

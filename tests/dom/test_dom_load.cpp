@@ -191,6 +191,23 @@ TEST(DomLoad, ADocumentTypeWithoutWhiteSpaceAfterDoctypeRefusesTheLoad)
     }
 }
 
+// libxml2 reports these declarations and goes on without them; the attribute must not vanish
+// from a load that says it succeeded.
+TEST(DomLoad, ANamespaceDeclarationTheParserLeavesOutRefusesTheLoad)
+{
+    for (const char *text : {"<r xmlns:p=\"\"><p:e/></r>", "<r xmlns:xmlns=\"urn:x\"/>",
+                             "<r>\n<e xmlns=\"http://www.w3.org/XML/1998/namespace\"/></r>"}) {
+        const Document doc = load(text);
+        EXPECT_NE(doc.parseError().errorCode, 0) << text;
+        EXPECT_GT(doc.parseError().line, 0) << text;
+        EXPECT_FALSE(doc.hasChildNodes()) << text;
+    }
+    // An undeclared prefix loses nothing: the name is kept as written.
+    const Document undeclared = load("<p:e q:a=\"1\"/>");
+    EXPECT_EQ(undeclared.parseError().errorCode, 0) << undeclared.parseError().reason;
+    EXPECT_EQ(undeclared.documentElement().nodeName(), "p:e");
+}
+
 TEST(DomLoad, NamespaceDeclarationsAreAttributes)
 {
     const Document doc =

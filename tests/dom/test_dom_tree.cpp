@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 using dom::Document;
@@ -188,6 +189,28 @@ TEST(DomTree, AttributesKeepTheirOrder)
     EXPECT_EQ(attributeText(e), (std::vector<std::string>{"c=3"}));
 
     EXPECT_TRUE(doc.createTextNode("t").attributes().isNull());
+}
+
+// The loader gives namespace declarations first whatever the file's order; a declaration added
+// after other attributes would be saved after them and read back before them.
+TEST(DomTree, NamespaceDeclarationsLeadTheAttributes)
+{
+    Document doc = Document::create();
+    Node e = doc.createElement("e");
+    e.setAttribute("a", "1");
+    e.setAttribute("xmlns:p", "urn:p");
+    e.setAttribute("b", "2");
+    e.setAttribute("xmlns", "");
+    e.setAttribute("xmlnsx", "an attribute"); // no declaration: last
+    EXPECT_EQ(attributeText(e), (std::vector<std::string>{"xmlns:p=urn:p", "xmlns=", "a=1", "b=2",
+                                                          "xmlnsx=an attribute"}));
+    e.setAttribute("xmlns:p", "urn:q"); // keeps its place
+    Node declaration = doc.createAttribute("xmlns:r");
+    declaration.setNodeValue("urn:r");
+    EXPECT_EQ(e.setAttributeNode(declaration), S_OK);
+    EXPECT_EQ(attributeText(e),
+              (std::vector<std::string>{"xmlns:p=urn:q", "xmlns=", "xmlns:r=urn:r", "a=1", "b=2",
+                                        "xmlnsx=an attribute"}));
 }
 
 TEST(DomTree, DeepCloneIsIndependent)
@@ -382,4 +405,101 @@ TEST(DomTree, TextMarkFollowsEveryWayTextArrives)
     EXPECT_TRUE(other.view().mayHaveTextChild());
     EXPECT_TRUE(r.firstChild().cloneNode(true).view().mayHaveTextChild());
     EXPECT_FALSE(r.lastChild().cloneNode(false).view().mayHaveTextChild());
+}
+
+namespace
+{
+
+// Every node under `node` in document order: kind, name, value and attributes, one line each.
+std::string fingerprint(const Node &node)
+{
+    std::string text;
+    std::vector<dom::NodeView> pending{node.view()};
+    while (!pending.empty()) {
+        const dom::NodeView view = pending.back();
+        pending.pop_back();
+        text += std::to_string(view.nodeType()) + ' ' + std::string(view.nodeName()) + '=' +
+                std::string(view.nodeValue());
+        for (dom::NodeView a = view.firstAttribute(); a; a = a.nextAttribute())
+            text += ' ' + std::string(a.nodeName()) + '=' + std::string(a.nodeValue());
+        text += '\n';
+        std::vector<dom::NodeView> children;
+        for (dom::NodeView c = view.firstChild(); c; c = c.nextSibling())
+            children.push_back(c);
+        pending.insert(pending.end(), children.rbegin(), children.rend());
+    }
+    return text;
+}
+
+// A document of more nodes than one page of the store holds.
+Document pagesOfRecords()
+{
+    Document doc = Document::create();
+    Node root = doc.createElement("records");
+    doc.appendChild(root);
+    for (int i = 0; i < 30000; ++i) {
+        Node record = doc.createElement("r");
+        record.setAttribute("id", std::to_string(i));
+        record.appendChild(doc.createTextNode("value " + std::to_string(i)));
+        root.appendChild(record);
+    }
+    return doc;
+}
+
+// Changes on the first page, the last and in between.
+void editEverywhere(Document &doc)
+{
+    Node root = doc.documentElement();
+    root.setAttribute("edited", "yes");
+    root.removeChild(root.firstChild());
+    Node middle = root.firstChild();
+    for (int i = 0; i < 15000; ++i)
+        middle = middle.nextSibling();
+    middle.setAttribute("id", "changed");
+    middle.firstChild().setNodeValue("changed");
+    root.insertBefore(doc.createElement("inserted"), middle);
+    root.appendChild(root.firstChild());
+}
+
+} // namespace
+
+TEST(DomSnapshot, ASnapshotStaysAsTheDocumentWasWhileEitherIsEdited)
+{
+    Document doc = pagesOfRecords();
+    const std::string before = fingerprint(doc);
+    Document snapshot = doc.snapshot();
+    EXPECT_EQ(snapshot.nodeCount(), doc.nodeCount());
+    EXPECT_EQ(fingerprint(snapshot), before);
+    editEverywhere(doc);
+    const std::string after = fingerprint(doc);
+    EXPECT_NE(after, before);
+    EXPECT_EQ(fingerprint(snapshot), before);
+    // Handles of the document do not reach into the snapshot, nor its changes into the document.
+    EXPECT_FALSE(snapshot.documentElement() == doc.documentElement());
+    editEverywhere(snapshot);
+    EXPECT_EQ(fingerprint(doc), after);
+    EXPECT_EQ(fingerprint(snapshot), after);
+    // A second snapshot, and the document's nodes made after it.
+    Document second = doc.snapshot();
+    doc.documentElement().appendChild(doc.createCDATASection("new"));
+    EXPECT_EQ(fingerprint(second), after);
+    EXPECT_EQ(Document().snapshot().isNull(), true);
+}
+
+TEST(DomSnapshot, AnotherThreadReadsTheSnapshotWhileTheDocumentChanges)
+{
+    Document doc = pagesOfRecords();
+    const std::string before = fingerprint(doc);
+    for (int round = 0; round < 3; ++round) {
+        Document snapshot = doc.snapshot();
+        std::string read;
+        std::thread reader([&read, snapshot = std::move(snapshot)]() mutable {
+            read = fingerprint(snapshot);
+            snapshot = Document(); // dropped on this thread, pages shared or not
+        });
+        if (round == 0)
+            editEverywhere(doc);
+        reader.join();
+        EXPECT_EQ(read, round == 0 ? before : fingerprint(doc));
+    }
 }

@@ -5,6 +5,7 @@
 #include "CommandLineInfo.h"
 #include "DesktopEntry.h"
 #include "ProgramRun.h"
+#include "ScopedEnv.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -18,31 +19,6 @@ QString ReadText(const QString &strPath)
     QFile file(strPath);
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
-
-// Sets an environment variable for the life of the object.
-class ScopedEnv
-{
-public:
-    ScopedEnv(const char *name, const QByteArray &value)
-        : m_name(name), m_bHad(qEnvironmentVariableIsSet(name)), m_previous(qgetenv(name))
-    {
-        qputenv(name, value);
-    }
-    ~ScopedEnv()
-    {
-        if (m_bHad)
-            qputenv(m_name, m_previous);
-        else
-            qunsetenv(m_name);
-    }
-    ScopedEnv(const ScopedEnv &) = delete;
-    ScopedEnv &operator=(const ScopedEnv &) = delete;
-
-private:
-    const char *m_name;
-    bool m_bHad;
-    QByteArray m_previous;
-};
 } // namespace
 
 using DesktopEntry = PellixTest;
