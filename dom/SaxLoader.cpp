@@ -443,6 +443,18 @@ void Loader::startElement(const xmlChar *local, const xmlChar *prefix, int names
 {
     if (m_aborted || !checkAttributeCount(attributeCount, true))
         return;
+    // "xmlns:0": libxml2 could not read the prefix and passes a plain attribute on, which no
+    // reader would take for the declaration it is.
+    for (int i = 0; i < attributeCount; ++i) {
+        const xmlChar **a = attributes + 5 * i;
+        if (a[1] == nullptr && a[0][0] == 'x' &&
+            std::strncmp(reinterpret_cast<const char *>(a[0]), "xmlns:", 6) == 0) {
+            m_scratch = "The namespace declaration '";
+            m_scratch.append(reinterpret_cast<const char *>(a[0]));
+            m_scratch.append("' does not declare a prefix that is a name.\n");
+            return failAtReference(XML_NS_ERR_QNAME, m_scratch.c_str());
+        }
+    }
     if (m_teeing)
         stopTeeing(); // no document type declaration comes after the first element
     flushText();

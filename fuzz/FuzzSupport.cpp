@@ -2,7 +2,9 @@
 
 #include "MessageBox.h"
 #include "XmlName.h"
+#include "XmlRules.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
@@ -260,4 +262,14 @@ void Finding(const std::string &what)
 {
     std::fprintf(stderr, "FINDING: %s\n", what.c_str());
     std::abort();
+}
+
+std::string ReadBackData(dom::NodeType kind, const std::string &name, std::string value)
+{
+    if (kind != dom::NODE_PROCESSING_INSTRUCTION)
+        return value;
+    value.erase(0, std::min(value.find_first_not_of(" \t\r\n"), value.size()));
+    if (IsReservedPiTarget(name))
+        value.erase(value.find_last_not_of(" \t\r\n") + 1);
+    return value;
 }

@@ -40,5 +40,10 @@ std::string FirstDifference(const dom::Node &a, const dom::Node &b,
 // by neighbour, names unique, each naming its element), and no node is reachable twice.
 std::string BrokenTreeRule(const dom::Document &document);
 
+// The data a committed character-data row of `kind` leaves in the node: a reader drops the
+// blanks between a processing instruction's target and its data, and those ending the XML
+// declaration, so the commit does too.
+std::string ReadBackData(dom::NodeType kind, const std::string &name, std::string value);
+
 // Stops the run with `what` on stderr: a finding.
 [[noreturn]] void Finding(const std::string &what);

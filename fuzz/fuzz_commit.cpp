@@ -7,6 +7,7 @@
 #include "DocumentEditor.h"
 #include "EditContext.h"
 #include "FuzzSupport.h"
+#include "XmlName.h"
 #include "XmlWriter.h"
 
 #include <cstdint>
@@ -20,7 +21,12 @@ bool DroppedByTheRules(const GridRow &row)
 {
     if (row.nKind == dom::NODE_ATTRIBUTE)
         return row.strName.isEmpty();
-    return row.nKind != dom::NODE_PROCESSING_INSTRUCTION && row.strValue.isEmpty();
+    if (row.nKind == dom::NODE_PROCESSING_INSTRUCTION)
+        return false;
+    // A text of blanks stays only where white space is content (xml:space), which is the
+    // commit's to say; the save and reload above hold it to what it kept.
+    const std::string value = row.strValue.toStdString();
+    return value.empty() || (row.nKind == dom::NODE_TEXT && dom::IsXmlWhiteSpace(value));
 }
 
 } // namespace
@@ -74,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         if (DroppedByTheRules(rows[i]))
             continue;
         const std::string name = rows[i].strName.toStdString();
-        const std::string value = rows[i].strValue.toStdString();
+        const std::string value = ReadBackData(rows[i].nKind, name, rows[i].strValue.toStdString());
         bool found = false;
         if (rows[i].nKind == dom::NODE_ATTRIBUTE) {
             std::string stored;

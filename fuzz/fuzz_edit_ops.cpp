@@ -11,7 +11,6 @@
 #include "EditContext.h"
 #include "FuzzSupport.h"
 #include "XmlName.h"
-#include "XmlRules.h"
 #include "XmlWriter.h"
 
 #include <algorithm>
@@ -50,18 +49,6 @@ std::vector<std::string> &StepLog()
     for (const std::string &step : StepLog())
         std::fprintf(stderr, "step: %s\n", step.c_str());
     Finding(what);
-}
-
-// The data a committed row of `kind` leaves in the node: a reader drops the blanks between a
-// target and its data, and those ending the declaration, so the commit does too.
-std::string ReadBackData(dom::NodeType kind, const std::string &name, std::string value)
-{
-    if (kind != dom::NODE_PROCESSING_INSTRUCTION)
-        return value;
-    value.erase(0, std::min(value.find_first_not_of(" \t\r\n"), value.size()));
-    if (IsReservedPiTarget(name))
-        value.erase(value.find_last_not_of(" \t\r\n") + 1);
-    return value;
 }
 
 bool IsInDocument(const dom::Node &node, const dom::Document &document)

@@ -196,7 +196,8 @@ TEST(DomLoad, ADocumentTypeWithoutWhiteSpaceAfterDoctypeRefusesTheLoad)
 TEST(DomLoad, ANamespaceDeclarationTheParserLeavesOutRefusesTheLoad)
 {
     for (const char *text : {"<r xmlns:p=\"\"><p:e/></r>", "<r xmlns:xmlns=\"urn:x\"/>",
-                             "<r>\n<e xmlns=\"http://www.w3.org/XML/1998/namespace\"/></r>"}) {
+                             "<r>\n<e xmlns=\"http://www.w3.org/XML/1998/namespace\"/></r>",
+                             "<a xmlns:0=\"\"/>", "<a xmlns:0=\"urn:x\" b=\"1\"/>"}) {
         const Document doc = load(text);
         EXPECT_NE(doc.parseError().errorCode, 0) << text;
         EXPECT_GT(doc.parseError().line, 0) << text;
