@@ -333,6 +333,18 @@ std::string Loader::declarationData() const
 
 void Loader::startDocument()
 {
+    // libxml2 takes "1." without a word; XML wants "1." and digits, and the writer would not
+    // write the declaration back.
+    if (m_ctxt != nullptr && m_ctxt->version != nullptr) {
+        const std::string_view version = reinterpret_cast<const char *>(m_ctxt->version);
+        if (version.size() < 3 || version.substr(0, 2) != "1." ||
+            version.find_first_not_of("0123456789", 2) != std::string_view::npos) {
+            m_scratch = "The XML declaration's version '";
+            m_scratch.append(version);
+            m_scratch.append("' is not \"1.\" followed by digits.\n");
+            return failAtReference(XML_ERR_VERSION_MISMATCH, m_scratch.c_str());
+        }
+    }
     const std::string data = declarationData();
     if (!data.empty())
         leaf(NODE_PROCESSING_INSTRUCTION, m_store.intern("xml"), data);

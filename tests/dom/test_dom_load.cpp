@@ -602,3 +602,18 @@ TEST(DomLoad, UrlFetchesAreBoundedAndCanBeCancelled)
     EXPECT_EQ(doc.parseError().line, 0);
     EXPECT_TRUE(doc.firstChild().isNull());
 }
+
+// libxml2 reads "1." as a version; a declaration the writer could not write back must not load
+// (fuzzed load and save).
+TEST(DomLoad, AnXmlDeclarationVersionIsOneDotAndDigits)
+{
+    for (const char *text :
+         {"<?xml version=\"1.\"?><r/>", "<?xml version='1.' encoding='UTF-8'?>\n<r/>"}) {
+        const Document doc = load(text);
+        EXPECT_NE(doc.parseError().errorCode, 0) << text;
+        EXPECT_NE(doc.parseError().reason.find("followed by digits"), std::string::npos) << text;
+        EXPECT_FALSE(doc.hasChildNodes()) << text;
+    }
+    for (const char *text : {"<?xml version=\"1.0\"?><r/>", "<?xml version=\"1.1\"?><r/>", "<r/>"})
+        EXPECT_EQ(load(text).parseError().errorCode, 0) << text;
+}
