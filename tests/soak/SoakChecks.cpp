@@ -331,7 +331,7 @@ void CheckModifiedFlag(CPellixDoc *pDoc, const std::string &baseline, SoakProble
         return;
     for (const CEditContext *pContext : pDoc->GetEditContexts()) {
         if (pContext->AreRowsEdited())
-            problems.push_back("a window holds edited rows, but the document is not modified");
+            problems.emplace_back("a window holds edited rows, but the document is not modified");
     }
     if (error.empty() && bytes != baseline)
         problems.push_back("the document is not modified, but its DOM is not what was saved " +
