@@ -202,6 +202,9 @@ private:
     // in the window the user works in, its parent expanded.
     void OnReplayed(const dom::Node &focus);
     CTreeItemRef FindChildItem(const CTreeItemRef &parent, const dom::Node &node) const;
+    // The item of `node`, walking down from the root item along its ancestors: only through
+    // items already made, or making them on the way when `bMake`.
+    CTreeItemRef ItemDownTo(const dom::Node &node, bool bMake) const;
     void ReportRefusedRows(const CTreeItemRef &item, const CRowsCommit &result);
     // Search: how many ways item `id` matches; the list entry nIndex as an item (null once
     // deleted); one click's visit; RenameNode on the current item, which the document item

@@ -34,29 +34,30 @@ CTreeItemRef CPellixTreeView::FindItem(const dom::Node &node) const
         if (!near.IsNull() && near.GetNode() == node)
             return near;
     }
-    std::vector<dom::Node> chain;
-    for (dom::Node up = node; up; up = up.parentNode())
-        chain.push_back(up);
-    CTreeItemRef item = GetRootItem();
-    if (item.IsNull() || !(item.GetNode() == chain.back()))
-        return {};
-    for (auto step = chain.rbegin() + 1; step != chain.rend() && item; ++step)
-        item = FindChildItem(item, *step);
-    return item;
+    return ItemDownTo(node, false);
 }
 
 CTreeItemRef CPellixTreeView::MakeItemFor(const dom::Node &node) const
 {
     if (const CTreeItemRef found = FindItem(node))
         return found;
+    return ItemDownTo(node, true);
+}
+
+CTreeItemRef CPellixTreeView::ItemDownTo(const dom::Node &node, bool bMake) const
+{
     std::vector<dom::Node> chain;
     for (dom::Node up = node; up; up = up.parentNode())
         chain.push_back(up);
     CTreeItemRef item = GetRootItem();
     if (item.IsNull() || !(item.GetNode() == chain.back()))
         return {};
-    // Walking down makes the items of each parent on the way.
     for (auto step = chain.rbegin() + 1; step != chain.rend() && item; ++step) {
+        if (!bMake) {
+            item = FindChildItem(item, *step);
+            continue;
+        }
+        // Asking for the children makes the items of each parent on the way.
         CTreeItemRef child = item.GetFirstChild();
         while (child && !(child.GetNode() == *step))
             child = child.GetNextSibling();
