@@ -297,7 +297,7 @@ CRowsCommit WriteRowsIntoNode(const dom::Node &node, const std::vector<GridRow> 
     // are written first, so that the file reads back with the attributes in the node's order.
     const auto isDeclaration = [](const GridRow &row) {
         return row.nKind == dom::NODE_ATTRIBUTE &&
-               IsNamespaceDeclaration(row.strName.toStdString());
+               dom::IsNamespaceDeclaration(row.strName.toStdString());
     };
     for (const bool bDeclarations : {true, false}) {
         for (std::size_t i = 0; i < rows.size(); ++i) {

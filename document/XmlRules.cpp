@@ -226,14 +226,9 @@ std::optional<std::string> CheckPiData(std::string_view data)
     return std::nullopt;
 }
 
-bool IsNamespaceDeclaration(std::string_view name)
-{
-    return name == "xmlns" || name.substr(0, 6) == "xmlns:";
-}
-
 std::optional<std::string> CheckNamespaceDeclaration(std::string_view name, std::string_view value)
 {
-    if (!IsNamespaceDeclaration(name))
+    if (!dom::IsNamespaceDeclaration(name))
         return std::nullopt;
     const std::string_view prefix = name.size() > 6 ? name.substr(6) : std::string_view();
     if (prefix == "xml" || prefix == "xmlns")

@@ -41,9 +41,6 @@ std::optional<std::string> CheckPiData(std::string_view data);
 // carriage return there reads back as a line end. Nothing when it can.
 std::optional<std::string> CheckMarkupLineEnds(std::string_view text);
 
-// True for an attribute that declares a namespace: "xmlns", or "xmlns:" and a prefix.
-bool IsNamespaceDeclaration(std::string_view name);
-
 // Why a reader would drop the namespace declaration `name`="`value`": the prefixes xml and xmlns
 // are bound for good, a prefix cannot be undeclared, and no other prefix may take their
 // namespace names. Nothing when it is kept, and for an attribute that declares no namespace.

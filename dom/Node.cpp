@@ -194,11 +194,6 @@ Node Node::cloneNode(bool deep) const
 namespace
 {
 
-bool IsNamespaceDeclaration(std::string_view name)
-{
-    return name == "xmlns" || name.starts_with("xmlns:");
-}
-
 // A reader gives an element's namespace declarations before its other attributes, whatever
 // order the file wrote them in: here too they go first, so that a saved element reads back with
 // its attributes in their order.

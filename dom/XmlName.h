@@ -24,4 +24,10 @@ constexpr bool IsXmlSpace(char c)
 // True when `text` holds nothing but XML white space (also for an empty text).
 bool IsXmlWhiteSpace(std::string_view text);
 
+// True for an attribute that declares a namespace: "xmlns", or "xmlns:" and a prefix.
+inline bool IsNamespaceDeclaration(std::string_view name)
+{
+    return name == "xmlns" || name.starts_with("xmlns:");
+}
+
 } // namespace dom

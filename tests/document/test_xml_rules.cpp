@@ -1,6 +1,7 @@
 // The rules of what XML can hold, checked against libxml2 where it decides the same thing.
 
 #include "Document.h"
+#include "XmlName.h"
 #include "XmlRules.h"
 
 #include <gtest/gtest.h>
@@ -55,8 +56,8 @@ TEST(XmlRules, NamespaceDeclarationsAgreeWithTheParser)
         EXPECT_FALSE(keepsAttribute(name, value)) << name << "=" << value;
         EXPECT_NE(CheckNamespaceDeclaration(name, value), std::nullopt) << name << "=" << value;
     }
-    EXPECT_TRUE(IsNamespaceDeclaration("xmlns") && IsNamespaceDeclaration("xmlns:d"));
-    EXPECT_FALSE(IsNamespaceDeclaration("xmlnsd") || IsNamespaceDeclaration("d:xmlns"));
+    EXPECT_TRUE(dom::IsNamespaceDeclaration("xmlns") && dom::IsNamespaceDeclaration("xmlns:d"));
+    EXPECT_FALSE(dom::IsNamespaceDeclaration("xmlnsd") || dom::IsNamespaceDeclaration("d:xmlns"));
 }
 
 // The parser drops the blanks that separate a target from its data, and reads the rest as
