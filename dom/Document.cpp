@@ -1,6 +1,7 @@
 #include "Document.h"
 
 #include "NodeStore.h"
+#include "QuickParser.h"
 #include "SaxLoader.h"
 #include "UrlFetch.h"
 #include "XmlName.h"
@@ -19,20 +20,6 @@ namespace dom
 namespace
 {
 
-bool startsWithNoCase(std::string_view text, std::string_view prefix)
-{
-    if (text.size() < prefix.size())
-        return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        char c = text[i];
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-        if (c != prefix[i])
-            return false;
-    }
-    return true;
-}
-
 int hexValue(char c)
 {
     if (c >= '0' && c <= '9')
@@ -48,7 +35,7 @@ int hexValue(char c)
 std::string pathOfFileUrl(std::string_view url)
 {
     std::string_view rest = url.substr(7);
-    if (startsWithNoCase(rest, "localhost/"))
+    if (StartsWithNoCase(rest, "localhost/"))
         rest.remove_prefix(9);
     std::string path;
     for (std::size_t i = 0; i < rest.size(); ++i) {
@@ -72,6 +59,26 @@ HRESULT unreadable(DocumentStore &store, std::string reason)
     return DOM_E_RESOURCE_NOT_FOUND;
 }
 
+// Plain documents are read by the quick parser; what it declines, libxml2 reads from the start.
+HRESULT parseSource(DocumentStore &store, const SourceRead &read,
+                    const std::function<bool()> &rewind, std::uint64_t size,
+                    const LoadProgress &progress)
+{
+    if (QuickParsingEnabled()) {
+        switch (QuickParseIntoStore(store, read, size, progress)) {
+        case QuickParse::Loaded:
+            return S_OK;
+        case QuickParse::Stopped:
+            return store.parseError.errorCode;
+        case QuickParse::Declined:
+            break;
+        }
+        if (!rewind())
+            return unreadable(store, "The source could not be read again from its start.");
+    }
+    return ParseIntoStore(store, read, size, progress);
+}
+
 HRESULT parseMemory(DocumentStore &store, std::string_view text, const LoadProgress &progress = {})
 {
     std::size_t offset = 0;
@@ -81,7 +88,11 @@ HRESULT parseMemory(DocumentStore &store, std::string_view text, const LoadProgr
         offset += count;
         return static_cast<int>(count);
     };
-    return ParseIntoStore(store, read, text.size(), progress);
+    const auto rewind = [&] {
+        offset = 0;
+        return true;
+    };
+    return parseSource(store, read, rewind, text.size(), progress);
 }
 
 // Why a path is not a file we read, or nullptr for a regular file.
@@ -143,6 +154,16 @@ HRESULT parseFile(DocumentStore &store, const std::string &path, const LoadProgr
     std::size_t blockPos = 0;
     std::size_t blockEnd = 0;
     const SourceRead read = [&](char *buffer, int size) {
+        // A large request is read straight into the caller's buffer.
+        while (blockPos == blockEnd && static_cast<std::size_t>(size) >= block.size()) {
+            const ssize_t count = ::read(file.get(), buffer, static_cast<std::size_t>(size));
+            if (count >= 0)
+                return static_cast<int>(count);
+            if (errno != EINTR) {
+                readError = errno;
+                return -1;
+            }
+        }
         while (blockPos == blockEnd) {
             const ssize_t count = ::read(file.get(), block.data(), block.size());
             if (count == 0)
@@ -160,8 +181,13 @@ HRESULT parseFile(DocumentStore &store, const std::string &path, const LoadProgr
         blockPos += count;
         return static_cast<int>(count);
     };
+    const auto rewind = [&] {
+        blockPos = blockEnd = 0;
+        readError = 0;
+        return ::lseek(file.get(), 0, SEEK_SET) == 0;
+    };
     const HRESULT result =
-        ParseIntoStore(store, read, static_cast<std::uint64_t>(info.st_size), progress);
+        parseSource(store, read, rewind, static_cast<std::uint64_t>(info.st_size), progress);
     if (readError != 0 && result == DOM_E_RESOURCE_NOT_FOUND)
         store.parseError.reason = std::string(std::strerror(readError)) + "\n";
     return result;
@@ -221,14 +247,14 @@ HRESULT Document::load(std::string_view source, const LoadProgress &progress)
     if (isNull())
         return E_POINTER;
     return runLoad(source, [source, &progress](DocumentStore &store) {
-        if (startsWithNoCase(source, "http://") || startsWithNoCase(source, "https://")) {
+        if (StartsWithNoCase(source, "http://") || StartsWithNoCase(source, "https://")) {
             std::string body;
             std::string error;
             if (!FetchUrl(std::string(source), &body, &error, 30, progress))
                 return error == kFetchCancelled ? cancelled(store) : unreadable(store, error);
             return parseMemory(store, body, progress);
         }
-        if (startsWithNoCase(source, "file://"))
+        if (StartsWithNoCase(source, "file://"))
             return parseFile(store, pathOfFileUrl(source), progress);
         return parseFile(store, std::string(source), progress);
     });

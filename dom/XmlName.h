@@ -24,6 +24,21 @@ constexpr bool IsXmlSpace(char c)
 // True when `text` holds nothing but XML white space (also for an empty text).
 bool IsXmlWhiteSpace(std::string_view text);
 
+// True when `text` starts with `lower` (ASCII, lower case) in any case of its letters.
+constexpr bool StartsWithNoCase(std::string_view text, std::string_view lower)
+{
+    if (text.size() < lower.size())
+        return false;
+    for (std::size_t i = 0; i < lower.size(); ++i) {
+        char c = text[i];
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+        if (c != lower[i])
+            return false;
+    }
+    return true;
+}
+
 // True for an attribute that declares a namespace: "xmlns", or "xmlns:" and a prefix.
 inline bool IsNamespaceDeclaration(std::string_view name)
 {
