@@ -174,16 +174,17 @@ bool equalsNoCase(std::string_view text, std::string_view lower)
     return text.size() == lower.size() && StartsWithNoCase(text, lower);
 }
 
-std::string_view prefixOf(std::string_view name)
+// The first eight and the last eight bytes of a name (the first alone, zero-filled, for a short
+// one): with the length they are the name itself up to sixteen bytes. Reads eight bytes from
+// `p` whatever the length; the buffer has room past its end for that.
+void nameKey(const char *p, std::size_t length, std::uint64_t &head, std::uint64_t &tail)
 {
-    const std::size_t colon = name.find(':');
-    return colon == std::string_view::npos ? std::string_view() : name.substr(0, colon);
-}
-
-std::string_view localOf(std::string_view name)
-{
-    const std::size_t colon = name.find(':');
-    return colon == std::string_view::npos ? name : name.substr(colon + 1);
+    std::memcpy(&head, p, 8);
+    if (length < 8)
+        head &= (std::uint64_t{1} << (8 * length)) - 1;
+    tail = 0;
+    if (length > 8)
+        std::memcpy(&tail, p + length - 8, 8);
 }
 
 class QuickParser
@@ -193,16 +194,25 @@ public:
                 const LoadProgress &progress)
         : m_store(store), m_read(read), m_progress(progress), m_total(total)
     {
-        m_nameCache.fill(NAME_NONE);
     }
 
     // Throws Decline, Cancel or std::bad_alloc.
     void run();
 
 private:
+    // A name met before, with what an element's start asks of it.
+    struct KnownName {
+        std::uint64_t head = 0; // see nameKey()
+        std::uint64_t tail = 0;
+        std::uint32_t length = 0;
+        NameId id = NAME_NONE;
+        std::uint32_t prefixLength = 0; // before the colon; 0 without one
+        bool declaration = false;       // "xmlns" or "xmlns:" and a prefix
+        bool xmlSpace = false;
+    };
     struct Open {
         NodeIndex node;
-        NameId name;
+        KnownName name;
         bool preserve;
         std::size_t prefixes; // m_prefixes' size before the element's declarations
     };
@@ -211,8 +221,12 @@ private:
         const char *value; // in the buffer, or null: the value is at `scratchAt` in m_scratch
         std::size_t valueLength;
         std::size_t scratchAt;
-        NameId id;
-        bool declaration;
+        KnownName known;
+        std::string_view valueIn(const std::string &scratch) const
+        {
+            return value != nullptr ? std::string_view(value, valueLength)
+                                    : std::string_view(scratch).substr(scratchAt, valueLength);
+        }
     };
 
     void refill();
@@ -248,7 +262,13 @@ private:
         return std::max(length, 0);
     }
 
-    NameId lookName(std::string_view name);
+    // `name` is in the buffer.
+    KnownName lookName(std::string_view name);
+    bool sameName(const KnownName &known, const KnownName &key, std::string_view name) const
+    {
+        return known.id != NAME_NONE && known.head == key.head && known.tail == key.tail &&
+               known.length == key.length && (key.length <= 16 || m_store.name(known.id) == name);
+    }
     bool declared(std::string_view prefix) const;
     void openElement(std::string_view name, bool empty);
     void closeElement();
@@ -283,7 +303,7 @@ private:
     std::string_view m_textView;
     std::string m_text;
 
-    std::array<NameId, kNameCacheSize> m_nameCache{};
+    std::array<KnownName, kNameCacheSize> m_nameCache{};
 };
 
 void QuickParser::run()
@@ -321,7 +341,8 @@ void QuickParser::refill()
         const std::size_t capacity = m_buffer == nullptr ? kFirstBuffer : m_capacity * 2;
         if (capacity > kLargestBuffer)
             throw Decline();
-        auto grown = std::make_unique<char[]>(capacity);
+        // Zeroed, with room past the end: nameKey() reads eight bytes at a name.
+        auto grown = std::make_unique<char[]>(capacity + 16);
         if (kept > 0)
             std::memcpy(grown.get(), m_pos, kept);
         m_buffer = std::move(grown);
@@ -460,30 +481,32 @@ const char *QuickParser::scanName(const char *p) const
     return q;
 }
 
-NameId QuickParser::lookName(std::string_view name)
+QuickParser::KnownName QuickParser::lookName(std::string_view name)
 {
-    std::uint64_t head = 0;
-    std::uint64_t tail = 0;
-    std::memcpy(&head, name.data(), std::min<std::size_t>(name.size(), 8));
-    if (name.size() > 8)
-        std::memcpy(&tail, name.data() + name.size() - 8, 8);
+    KnownName key;
+    key.length = static_cast<std::uint32_t>(name.size());
+    nameKey(name.data(), name.size(), key.head, key.tail);
     const std::uint64_t hash =
-        ((head * 0x9E3779B97F4A7C15ull) ^ (tail * 0xC2B2AE3D27D4EB4Full) ^ name.size()) *
+        ((key.head * 0x9E3779B97F4A7C15ull) ^ (key.tail * 0xC2B2AE3D27D4EB4Full) ^ key.length) *
         0xFF51AFD7ED558CCDull;
     // Two places a name may sit, so that two names of one slot do not keep evicting each other.
     static_assert(kNameCacheSize == 1024, "the slots are ten bits of the hash");
-    NameId &first = m_nameCache[hash >> 54];
-    if (first != NAME_NONE && m_store.name(first) == name)
+    KnownName &first = m_nameCache[hash >> 54];
+    if (sameName(first, key, name))
         return first;
-    NameId &second = m_nameCache[(hash >> 40) & (kNameCacheSize - 1)];
-    if (second != NAME_NONE && m_store.name(second) == name)
+    KnownName &second = m_nameCache[(hash >> 40) & (kNameCacheSize - 1)];
+    if (sameName(second, key, name))
         return second;
     // Names that libxml2 reads with a namespace complaint ("a:", "a:b:c") are its to load.
     if (!IsQualifiedXmlName(name))
         throw Decline();
-    NameId &slot = first == NAME_NONE || second != NAME_NONE ? first : second;
-    slot = m_store.intern(name);
-    return slot;
+    key.id = m_store.intern(name);
+    const std::size_t colon = name.find(':');
+    key.prefixLength = colon == std::string_view::npos ? 0 : static_cast<std::uint32_t>(colon);
+    key.declaration = IsNamespaceDeclaration(name);
+    key.xmlSpace = name == "xml:space";
+    (first.id == NAME_NONE || second.id != NAME_NONE ? first : second) = key;
+    return key;
 }
 
 bool QuickParser::declared(std::string_view prefix) const
@@ -608,6 +631,14 @@ bool QuickParser::text()
             throw Decline();
         m_pos = p;
         return true;
+    }
+    if (m_textView.empty() && m_text.empty() && !m_open.back().preserve) {
+        // Layout between two tags: nothing to keep.
+        const char *p = skipSpace(m_pos);
+        if (p < m_end && *p == '<') {
+            m_pos = p;
+            return true;
+        }
     }
     const char *run = m_pos;
     const char *p = m_pos;
@@ -766,77 +797,68 @@ void QuickParser::openElement(std::string_view name, bool empty)
         throw Decline(); // a second document element
     if (m_open.size() >= kDeepest)
         throw Decline();
-    // Names are interned in the order libxml2's load interns them: the element's, the
-    // namespace declarations', the other attributes'.
-    const NameId elementName = lookName(name);
+    const KnownName element = lookName(name);
     const std::size_t prefixesBefore = m_prefixes.size();
     for (RawAttribute &attribute : m_attributes) {
-        attribute.declaration = IsNamespaceDeclaration(attribute.name);
-        if (!attribute.declaration)
+        attribute.known = lookName(attribute.name);
+        if (!attribute.known.declaration)
             continue;
-        attribute.id = lookName(attribute.name);
-        const std::string_view value =
-            attribute.value != nullptr
-                ? std::string_view(attribute.value, attribute.valueLength)
-                : std::string_view(m_scratch).substr(attribute.scratchAt, attribute.valueLength);
+        const std::string_view value = attribute.valueIn(m_scratch);
         // What libxml2 refuses or complains of in a declaration is left to it.
         if (value == "http://www.w3.org/XML/1998/namespace" ||
             value == "http://www.w3.org/2000/xmlns/")
             throw Decline();
-        if (attribute.name.size() > 5) {
-            const std::string_view prefix = m_store.name(attribute.id).substr(6);
+        if (attribute.known.prefixLength != 0) {
+            const std::string_view prefix = m_store.name(attribute.known.id).substr(6);
             if (value.empty() || prefix == "xml" || prefix == "xmlns")
                 throw Decline();
             m_prefixes.push_back(prefix);
         }
     }
-    for (RawAttribute &attribute : m_attributes) {
-        if (attribute.declaration)
-            continue;
-        attribute.id = lookName(attribute.name);
-        if (const std::string_view prefix = prefixOf(attribute.name);
-            !prefix.empty() && prefix != "xml" && !declared(prefix))
+    // Every prefix must be declared (the xml prefix always is).
+    auto checkPrefix = [this](std::string_view qualifiedName, std::uint32_t prefixLength) {
+        const std::string_view prefix = qualifiedName.substr(0, prefixLength);
+        if (prefixLength != 0 && prefix != "xml" && !declared(prefix))
             throw Decline();
+    };
+    checkPrefix(name, element.prefixLength);
+    for (const RawAttribute &attribute : m_attributes) {
+        if (!attribute.known.declaration)
+            checkPrefix(attribute.name, attribute.known.prefixLength);
     }
-    if (const std::string_view prefix = prefixOf(name);
-        !prefix.empty() && prefix != "xml" && (prefix == "xmlns" || !declared(prefix)))
-        throw Decline();
     // Repeated attributes, and two namespaced ones of one local name (libxml2 compares their
     // namespaces), are left to libxml2.
     for (std::size_t i = 1; i < m_attributes.size(); ++i) {
+        const RawAttribute &a = m_attributes[i];
         for (std::size_t j = 0; j < i; ++j) {
-            const RawAttribute &a = m_attributes[i];
             const RawAttribute &b = m_attributes[j];
-            if (a.id == b.id ||
-                (!a.declaration && !b.declaration && a.name.find(':') != std::string_view::npos &&
-                 b.name.find(':') != std::string_view::npos && localOf(a.name) == localOf(b.name)))
+            if (a.known.id == b.known.id ||
+                (!a.known.declaration && !b.known.declaration && a.known.prefixLength != 0 &&
+                 b.known.prefixLength != 0 &&
+                 a.name.substr(a.known.prefixLength) == b.name.substr(b.known.prefixLength)))
                 throw Decline();
         }
     }
 
     flushText();
-    const NodeIndex element = append(NODE_ELEMENT, elementName);
+    const NodeIndex node = append(NODE_ELEMENT, element.id);
     bool preserve = m_open.empty() ? m_store.preserveWhiteSpace : m_open.back().preserve;
     // Namespace declarations lead, as libxml2 reports them apart from the other attributes.
     for (const bool declarations : {true, false}) {
         for (const RawAttribute &attribute : m_attributes) {
-            if (attribute.declaration != declarations)
+            if (attribute.known.declaration != declarations)
                 continue;
-            const std::string_view value =
-                attribute.value != nullptr
-                    ? std::string_view(attribute.value, attribute.valueLength)
-                    : std::string_view(m_scratch).substr(attribute.scratchAt,
-                                                         attribute.valueLength);
-            const NodeIndex node = m_store.newNode(NODE_ATTRIBUTE, attribute.id);
-            if (node == kNoNode)
+            const std::string_view value = attribute.valueIn(m_scratch);
+            const NodeIndex attributeNode = m_store.newNode(NODE_ATTRIBUTE, attribute.known.id);
+            if (attributeNode == kNoNode)
                 throw Decline();
-            m_store.setValue(node, value);
-            m_store.linkLast(element, node, true);
-            if (!declarations && attribute.name == "xml:space")
+            m_store.setValue(attributeNode, value);
+            m_store.linkLast(node, attributeNode, true);
+            if (attribute.known.xmlSpace)
                 preserve = value == "preserve" ? true : value == "default" ? false : preserve;
         }
     }
-    m_open.push_back({element, elementName, preserve, prefixesBefore});
+    m_open.push_back({node, element, preserve, prefixesBefore});
     if (empty)
         closeElement();
 }
@@ -857,8 +879,11 @@ bool QuickParser::endTag()
     const char *nameEnd = scanName(m_pos + 2);
     if (nameEnd == nullptr)
         return false;
-    if (std::string_view(m_pos + 2, static_cast<std::size_t>(nameEnd - m_pos - 2)) !=
-        m_store.name(m_open.back().name))
+    const std::string_view name(m_pos + 2, static_cast<std::size_t>(nameEnd - m_pos - 2));
+    KnownName key;
+    key.length = static_cast<std::uint32_t>(name.size());
+    nameKey(name.data(), name.size(), key.head, key.tail);
+    if (!sameName(m_open.back().name, key, name))
         throw Decline();
     const char *c = skipSpace(nameEnd);
     if (c == m_end)
@@ -937,7 +962,7 @@ bool QuickParser::processingInstruction()
         return false;
     if (data == targetEnd && close != data)
         throw Decline();
-    leaf(NODE_PROCESSING_INSTRUCTION, lookName(name),
+    leaf(NODE_PROCESSING_INSTRUCTION, lookName(name).id,
          normalised(std::string_view(data, static_cast<std::size_t>(close - data)), lineEnds));
     m_pos = close + 2;
     return true;
