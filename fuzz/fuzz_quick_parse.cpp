@@ -3,31 +3,15 @@
 // declines must leave the store as it found it.
 
 #include "FuzzSupport.h"
+#include "LoadComparison.h"
 #include "NodeStore.h"
 #include "QuickParser.h"
 #include "SaxLoader.h"
-#include "StoreDifference.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
-
-namespace
-{
-
-dom::SourceRead Reader(const std::string &text, std::size_t chunk, std::size_t &offset)
-{
-    return [&text, chunk, &offset](char *buffer, int size) {
-        const std::size_t count =
-            std::min({static_cast<std::size_t>(size), chunk, text.size() - offset});
-        std::memcpy(buffer, text.data() + offset, count);
-        offset += count;
-        return static_cast<int>(count);
-    };
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
@@ -44,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     quick.preserveWhiteSpace = preserve;
     std::size_t offset = 0;
     const dom::QuickParse result =
-        dom::QuickParseIntoStore(quick, Reader(text, chunk, offset), text.size());
+        dom::QuickParseIntoStore(quick, ChunkedReader(text, chunk, offset), text.size());
     if (result == dom::QuickParse::Stopped)
         Finding("the quick parser stopped without being asked: " + quick.parseError.reason);
     if (result == dom::QuickParse::Declined) {
@@ -56,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     dom::DocumentStore expected;
     expected.preserveWhiteSpace = preserve;
     offset = 0;
-    dom::ParseIntoStore(expected, Reader(text, text.size(), offset), text.size());
+    dom::ParseIntoStore(expected, ChunkedReader(text, text.size(), offset), text.size());
     if (expected.parseError.errorCode != 0)
         Finding("the quick parser read a document libxml2's load refuses: " +
                 expected.parseError.reason);

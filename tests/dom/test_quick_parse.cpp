@@ -3,10 +3,10 @@
 // user exactly as libxml2's load reports it.
 
 #include "Document.h"
+#include "LoadComparison.h"
 #include "NodeStore.h"
 #include "QuickParser.h"
 #include "SaxLoader.h"
-#include "StoreDifference.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -21,18 +21,6 @@ using namespace dom;
 
 namespace
 {
-
-// Gives at most `chunk` bytes a call.
-SourceRead ChunkedReader(const std::string &text, std::size_t chunk, std::size_t &offset)
-{
-    return [&text, chunk, &offset](char *buffer, int size) {
-        const std::size_t count =
-            std::min({static_cast<std::size_t>(size), chunk, text.size() - offset});
-        std::memcpy(buffer, text.data() + offset, count);
-        offset += count;
-        return static_cast<int>(count);
-    };
-}
 
 std::unique_ptr<DocumentStore> LoadWithLibxml2(const std::string &text, bool preserve)
 {

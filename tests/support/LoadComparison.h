@@ -1,11 +1,28 @@
 #pragma once
 
-// Compares two node stores record by record: kinds, flags, names (as text), links, values.
-// Two loads of one document must build the same records in the same order.
+// What comparing two loads of one document takes: a source that splits its bytes, and a
+// comparison of the two node stores, record by record (kinds, flags, names as text, links,
+// values): two loads of one document must build the same records in the same order.
 
 #include "NodeStore.h"
+#include "SaxLoader.h"
 
+#include <algorithm>
+#include <cstring>
 #include <string>
+
+// Reads `text` at most `chunk` bytes a call; `offset` is where the next read starts.
+inline dom::SourceRead ChunkedReader(const std::string &text, std::size_t chunk,
+                                     std::size_t &offset)
+{
+    return [&text, chunk, &offset](char *buffer, int size) {
+        const std::size_t count =
+            std::min({static_cast<std::size_t>(size), chunk, text.size() - offset});
+        std::memcpy(buffer, text.data() + offset, count);
+        offset += count;
+        return static_cast<int>(count);
+    };
+}
 
 inline std::string StoreDifference(const dom::DocumentStore &a, const dom::DocumentStore &b)
 {
