@@ -229,7 +229,11 @@ private:
         }
     };
 
-    void refill();
+    // Moves what is left to the front of the buffer, growing it when that fills it, and reads
+    // once, or (`more`) until the bytes left have at least doubled: an item that did not fit
+    // is scanned again only after that, so a source that gives a few bytes a read does not make
+    // a long item cost its length squared.
+    void refill(bool more);
     void readDeclaration();
     bool markup();
     bool text();
@@ -309,14 +313,14 @@ private:
 void QuickParser::run()
 {
     do
-        refill();
+        refill(true);
     while (!m_eof && static_cast<std::size_t>(m_end - m_pos) < kLongestDeclaration);
     readDeclaration();
     for (;;) {
         if (m_pos == m_end) {
             if (m_eof)
                 break;
-            refill();
+            refill(false);
             continue;
         }
         const bool complete = *m_pos == '<' ? markup() : text();
@@ -324,7 +328,7 @@ void QuickParser::run()
             // What is left cannot be whole: libxml2 says what is wrong with it.
             if (m_eof)
                 throw Decline();
-            refill();
+            refill(true);
         }
     }
     if (!m_rootDone || !m_open.empty())
@@ -332,7 +336,7 @@ void QuickParser::run()
     flushText();
 }
 
-void QuickParser::refill()
+void QuickParser::refill(bool more)
 {
     holdText();
     const std::size_t kept = static_cast<std::size_t>(m_end - m_pos);
@@ -352,9 +356,8 @@ void QuickParser::refill()
     }
     char *const start = m_buffer.get();
     char *end = start + kept;
-    // One read: a source that gives less (a socket, the tests' reader) is met with the items
-    // that span its reads.
-    if (!m_eof) {
+    const std::size_t wanted = more ? std::min(m_capacity, 2 * kept + 1) : kept + 1;
+    while (!m_eof && end < start + wanted) {
         const auto want =
             static_cast<int>(std::min<std::size_t>(start + m_capacity - end, 1 << 30));
         const int count = m_read(end, want);
