@@ -66,6 +66,9 @@ TEST(QuickParse, BuildsTheRecordsLibxml2sLoadBuildsHoweverTheSourceSplitsIt)
         "<![CDATA[\r\n]]>text<!----></a><?after x?>",
         "<a>x<!--c-->y<b/>z&#32;</a>",
         "<a-b.c_d1 e-f=\"1\" _g='' h = \"2\"  i=\"3\"\n/>",
+        // Names of 8 and 16 bytes, and longer ones alike at both ends.
+        "<abcdefgh><abcdefghijklmnop a-long_name_one.x='1' a-long_name_two.x='2'/></abcdefgh>",
+        "<r><abcdefgh_X_ijklmnop/><abcdefgh_Y_ijklmnop></abcdefgh_Y_ijklmnop></r>",
         "<a>\xE4\xB8\xAD\xE6\x96\x87 <!-- \xE2\x80\x94 --><?pi \xF0\x90\x80\x80?></a>",
         "<a><b></b ><c\n></c\t><?xml-stylesheet href='x'?></a>",
         deep,
@@ -121,6 +124,8 @@ TEST(QuickParse, WhatItDeclinesLoadsAsLibxml2sLoadHasIt)
         "<a>&#xD800;</a>",
         "<a b='<'/>",
         "<a></b>",
+        "<abcdefgh_X_ijklmnop></abcdefgh_Y_ijklmnop>",
+        "<abcdefgh></abcdefg>",
         "<a/><b/>",
         "<a/>text",
         "",
