@@ -155,20 +155,6 @@ void appendUtf8(std::string &out, std::uint32_t c)
     }
 }
 
-// CR LF and a lone CR become LF, as XML reads line ends.
-void appendNormalised(std::string &out, std::string_view text)
-{
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r') {
-            out.push_back(text[i]);
-        } else {
-            out.push_back('\n');
-            if (i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-        }
-    }
-}
-
 bool equalsNoCase(std::string_view text, std::string_view lower)
 {
     return text.size() == lower.size() && StartsWithNoCase(text, lower);
@@ -432,13 +418,7 @@ void QuickParser::readDeclaration()
     if (at != body.size())
         throw Decline();
     // The node holds the declaration as written, without its outer white space.
-    std::string_view data = body;
-    while (!data.empty() && IsXmlSpace(data.front()))
-        data.remove_prefix(1);
-    while (!data.empty() && IsXmlSpace(data.back()))
-        data.remove_suffix(1);
-    m_copy.clear();
-    appendNormalised(m_copy, data);
+    m_copy = XmlDeclarationData(body);
     leaf(NODE_PROCESSING_INSTRUCTION, m_store.intern("xml"), m_copy);
     m_pos += close + 2;
 }
@@ -537,7 +517,7 @@ std::string_view QuickParser::normalised(std::string_view text, bool lineEnds)
     if (!lineEnds)
         return text;
     m_copy.clear();
-    appendNormalised(m_copy, text);
+    AppendNormalisedLineEnds(m_copy, text);
     return m_copy;
 }
 

@@ -313,22 +313,9 @@ std::string Loader::declarationData() const
     const std::size_t end = head.find("?>");
     if (end == std::string_view::npos)
         return {};
-    std::string_view data = head.substr(6, end - 6);
-    while (!data.empty() && IsXmlSpace(data.front()))
-        data.remove_prefix(1);
-    while (!data.empty() && IsXmlSpace(data.back()))
-        data.remove_suffix(1);
     // Taken from the raw bytes, so its line ends are normalised here as the parser does
-    // everywhere else: CR LF and a lone CR become LF.
-    std::string text;
-    text.reserve(data.size());
-    for (std::size_t i = 0; i < data.size(); ++i) {
-        if (data[i] != '\r')
-            text.push_back(data[i]);
-        else if (i + 1 == data.size() || data[i + 1] != '\n')
-            text.push_back('\n');
-    }
-    return text;
+    // everywhere else.
+    return XmlDeclarationData(head.substr(5, end - 5));
 }
 
 void Loader::startDocument()
@@ -402,22 +389,6 @@ bool sourceToUtf8(xmlParserCtxtPtr ctxt, std::string_view raw, std::string *out)
     return true;
 }
 
-// CR LF and a lone CR become LF, as XML reads line ends.
-void normaliseLineEnds(std::string &text)
-{
-    std::size_t to = 0;
-    for (std::size_t from = 0; from < text.size(); ++from) {
-        if (text[from] == '\r') {
-            text[to++] = '\n';
-            if (from + 1 < text.size() && text[from + 1] == '\n')
-                ++from;
-        } else {
-            text[to++] = text[from];
-        }
-    }
-    text.resize(to);
-}
-
 } // namespace
 
 void Loader::endDoctype(xmlParserCtxtPtr ctxt)
@@ -434,7 +405,9 @@ void Loader::endDoctype(xmlParserCtxtPtr ctxt)
                      std::string_view(m_raw).substr(0, static_cast<std::size_t>(end) - m_rawBase),
                      &text);
     stopTeeing();
-    normaliseLineEnds(text);
+    std::string normalised;
+    AppendNormalisedLineEnds(normalised, text);
+    text = std::move(normalised);
     const std::size_t start = text.find_first_not_of(" \t\n");
     if (!read || start == std::string::npos || text.compare(start, 9, "<!DOCTYPE") != 0 ||
         text.back() != '>') {

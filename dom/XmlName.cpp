@@ -92,4 +92,28 @@ bool IsQualifiedXmlName(std::string_view name)
     return local.find(':') == std::string_view::npos && IsXmlName(prefix) && IsXmlName(local);
 }
 
+void AppendNormalisedLineEnds(std::string &out, std::string_view text)
+{
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r') {
+            out.push_back(text[i]);
+        } else {
+            out.push_back('\n');
+            if (i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        }
+    }
+}
+
+std::string XmlDeclarationData(std::string_view between)
+{
+    while (!between.empty() && IsXmlSpace(between.front()))
+        between.remove_prefix(1);
+    while (!between.empty() && IsXmlSpace(between.back()))
+        between.remove_suffix(1);
+    std::string data;
+    AppendNormalisedLineEnds(data, between);
+    return data;
+}
+
 } // namespace dom

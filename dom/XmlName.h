@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace dom
@@ -38,6 +39,13 @@ constexpr bool StartsWithNoCase(std::string_view text, std::string_view lower)
     }
     return true;
 }
+
+// Appends `text` with its line ends read as XML reads them: CR LF and a lone CR become LF.
+void AppendNormalisedLineEnds(std::string &out, std::string_view text);
+
+// The data of an XML declaration from the text between "<?xml" and "?>": without its outer
+// white space, line ends normalised.
+std::string XmlDeclarationData(std::string_view between);
 
 // True for an attribute that declares a namespace: "xmlns", or "xmlns:" and a prefix.
 inline bool IsNamespaceDeclaration(std::string_view name)
