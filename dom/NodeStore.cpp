@@ -35,7 +35,7 @@ NodeIndex DocumentStore::newNode(NodeType kind, NameId name)
     record.kind = kind;
     record.name = name;
     if (!HasChildList(kind)) {
-        record.value = "";
+        record.setValueText("");
     }
     return index;
 }
@@ -88,16 +88,6 @@ const char *DocumentStore::copyString(std::string_view text)
             std::memcmp(recent->bytes, text.data(), text.size()) == 0)
             return recent->text;
     }
-    if (text.size() > kChunkSize / 8) {
-        // Large values get a block of their own, so they don't waste the shared chunk.
-        MappedBlock block(text.size(), false);
-        if (block.data() == nullptr)
-            throw std::bad_alloc();
-        m_chunkBytes += text.size();
-        std::memcpy(block.data(), text.data(), text.size());
-        m_chunks.push_back(std::make_shared<MappedBlock>(std::move(block)));
-        return m_chunks.back()->data();
-    }
     if (m_chunkLeft < text.size()) {
         const bool small = m_chunkBytes == 0 && text.size() <= kFirstChunkSize;
         MappedBlock block(small ? kFirstChunkSize : kChunkSize, !small);
@@ -120,23 +110,37 @@ const char *DocumentStore::copyString(std::string_view text)
     return copy;
 }
 
+const char *DocumentStore::copyLongValue(std::string_view text)
+{
+    const std::uint64_t length = text.size();
+    MappedBlock block(sizeof length + text.size(), false);
+    if (block.data() == nullptr)
+        throw std::bad_alloc();
+    m_chunkBytes += block.size();
+    std::memcpy(block.data(), &length, sizeof length);
+    std::memcpy(block.data() + sizeof length, text.data(), text.size());
+    m_chunks.push_back(std::make_shared<MappedBlock>(std::move(block)));
+    return m_chunks.back()->data() + sizeof length;
+}
+
 void DocumentStore::setValue(NodeIndex index, std::string_view text)
 {
-    const char *copy = copyString(text);
+    const bool isLong = text.size() >= kLongValue;
+    const char *copy = isLong ? copyLongValue(text) : copyString(text);
     NodeRecord &record = edit(index);
-    record.value = copy;
-    record.valueLength = static_cast<std::uint32_t>(text.size());
+    record.setValueText(copy);
+    record.shortLength = isLong ? kLongValue : static_cast<std::uint16_t>(text.size());
     noteText(record);
 }
 
 void DocumentStore::shareValue(NodeIndex target, const NodeRecord &source)
 {
     // Read first: the change may move the page `source` is on.
-    const char *const value = source.value;
-    const std::uint32_t valueLength = source.valueLength;
+    const char *const value = source.valueText();
+    const std::uint16_t shortLength = source.shortLength;
     NodeRecord &record = edit(target);
-    record.value = value;
-    record.valueLength = valueLength;
+    record.setValueText(value);
+    record.shortLength = shortLength;
     noteText(record);
 }
 

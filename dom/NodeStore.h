@@ -9,6 +9,7 @@
 #include "ParseError.h"
 
 #include <cstdint>
+#include <cstring>
 #include <deque>
 #include <memory>
 #include <string>
@@ -34,29 +35,42 @@ enum ReservedName : NameId {
     NAME_RESERVED_COUNT
 };
 
-// One node: 32 bytes. Elements and the document use `children`; every other kind keeps its
-// value as a pointer into the string arena. Sibling lists are linked forwards through `next`
+// A value this long or longer keeps its length in the eight bytes before its text.
+constexpr std::uint16_t kLongValue = 0xFFFF;
+
+// One node: 28 bytes, four-byte aligned, so a page of them has no padding. Elements and the
+// document use `children`; every other kind keeps its value as a pointer into the string arena,
+// stored in two halves to keep that alignment. Sibling lists are linked forwards through `next`
 // and backwards through `prev`, where the first node's `prev` names the last node (so appending
 // is O(1)); attributes hang off their element in a list of the same shape.
 struct NodeRecord {
     NodeType kind = NODE_INVALID;
     std::uint8_t flags = 0;
-    std::uint16_t spare = 0;
+    // The value's length, or kLongValue (see there).
+    std::uint16_t shortLength = 0;
     NameId name = NAME_NONE;
     NodeIndex parent = kNoNode;
     NodeIndex next = kNoNode;
     NodeIndex prev = kNoNode;
-    std::uint32_t valueLength = 0;
     union {
         struct {
             NodeIndex first;
             NodeIndex firstAttribute;
         } children;
-        const char *value;
+        std::uint32_t valueHalves[2];
     };
     NodeRecord() : children{kNoNode, kNoNode} {}
+
+    const char *valueText() const
+    {
+        const char *text;
+        std::memcpy(&text, valueHalves, sizeof text);
+        return text;
+    }
+    void setValueText(const char *text) { std::memcpy(valueHalves, &text, sizeof text); }
 };
-static_assert(sizeof(NodeRecord) == 32, "node records must stay small");
+static_assert(sizeof(const char *) <= sizeof(NodeRecord::valueHalves));
+static_assert(sizeof(NodeRecord) == 28, "node records must stay small");
 
 // Flags of a node record.
 enum NodeFlag : std::uint8_t {
@@ -98,15 +112,13 @@ public:
     // Allocates a detached node; returns kNoNode when the store is full.
     NodeIndex newNode(NodeType kind, NameId name);
 
-    // Copies `text` into the arena; the copy lives as long as the store.
-    const char *copyString(std::string_view text);
     void setValue(NodeIndex index, std::string_view text);
     void shareValue(NodeIndex target, const NodeRecord &source);
     // Marks the parent of a text node that holds text, or of any CDATA section (see
     // FLAG_MAY_HAVE_TEXT).
     void noteText(const NodeRecord &record)
     {
-        if (((record.kind == NODE_TEXT && record.valueLength > 0) ||
+        if (((record.kind == NODE_TEXT && record.shortLength > 0) ||
              record.kind == NODE_CDATA_SECTION) &&
             record.parent != kNoNode && (at(record.parent).flags & FLAG_MAY_HAVE_TEXT) == 0)
             edit(record.parent).flags |= FLAG_MAY_HAVE_TEXT;
@@ -114,8 +126,14 @@ public:
     // The document type's value is its declaration as written.
     std::string_view value(const NodeRecord &record) const
     {
-        return HasChildList(record.kind) ? std::string_view()
-                                         : std::string_view(record.value, record.valueLength);
+        if (HasChildList(record.kind))
+            return {};
+        const char *text = record.valueText();
+        if (record.shortLength != kLongValue) [[likely]]
+            return {text, record.shortLength};
+        std::uint64_t length;
+        std::memcpy(&length, text - sizeof length, sizeof length);
+        return {text, static_cast<std::size_t>(length)};
     }
 
     NameId intern(std::string_view name);
@@ -171,6 +189,10 @@ private:
     static constexpr std::size_t kRecentValues = 256;
 
     NodeIndex &firstSlot(NodeIndex parent, bool attribute);
+    // Copies `text`, shorter than kLongValue, into the arena; the copy lives as long as the store.
+    const char *copyString(std::string_view text);
+    // A block of its own for a value of kLongValue bytes or more, its length in front.
+    const char *copyLongValue(std::string_view text);
     void addPage();
     static std::size_t recentSlot(std::string_view text);
     // Makes page `page` this store's alone, copying it while a snapshot still shares it.

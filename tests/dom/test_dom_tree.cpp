@@ -503,3 +503,46 @@ TEST(DomSnapshot, AnotherThreadReadsTheSnapshotWhileTheDocumentChanges)
         EXPECT_EQ(read, round == 0 ? before : fingerprint(doc));
     }
 }
+
+// Values of 65,535 bytes and more keep their length beside their text rather than in the node:
+// each way a value arrives (set, loaded by either parser, cloned, imported, snapshotted) must
+// give back every byte on both sides of that line.
+TEST(DomTree, ValuesOnBothSidesOfTheLongValueLineAreKeptWhole)
+{
+    for (const std::size_t length : {65534u, 65535u, 65536u, 300001u}) {
+        std::string text(length, ' ');
+        for (std::size_t i = 0; i < length; ++i)
+            text[i] = static_cast<char>('a' + (i * 7 + length) % 26);
+        const std::string attr = text.substr(1) + "!";
+        SCOPED_TRACE(length);
+
+        Document doc = Document::create();
+        Node root = doc.createElement("root");
+        doc.appendChild(root);
+        root.setAttribute("a", attr);
+        root.appendChild(doc.createTextNode(text));
+        root.appendChild(doc.createComment("short"));
+        const auto check = [&](const Node &element) {
+            std::string value;
+            ASSERT_EQ(element.getAttribute("a", &value), S_OK);
+            EXPECT_EQ(value, attr);
+            EXPECT_EQ(element.firstChild().nodeValue(), text);
+            EXPECT_EQ(element.lastChild().nodeValue(), "short");
+        };
+        check(root);
+        check(root.cloneNode(true));
+        Document other = Document::create();
+        check(other.importNode(root, true));
+        Document snapshot = doc.snapshot();
+        root.firstChild().setNodeValue("now short");
+        check(snapshot.documentElement());
+        EXPECT_EQ(root.firstChild().nodeValue(), "now short");
+
+        const std::string xml = "<root a=\"" + attr + "\">" + text + "<!--short--></root>";
+        for (const std::string &source : {xml, "<!DOCTYPE root>" + xml}) {
+            Document loaded = Document::create();
+            ASSERT_EQ(loaded.loadXML(source), S_OK) << loaded.parseError().reason;
+            check(loaded.documentElement());
+        }
+    }
+}
