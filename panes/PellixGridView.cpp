@@ -13,6 +13,8 @@
 
 #include <QSettings>
 
+#include <utility>
+
 namespace
 {
 constexpr int kRowHeight = 17;
@@ -117,6 +119,11 @@ void CPellixGridView::ConnectContext(CEditContext *pContext)
     // The list must not hold the addresses of rows about to go.
     connect(pContext, &CEditContext::rowsAboutToReset, this, [this] {
         EndCellEdit();
+        m_textBeforeReset = {};
+        if (const GridRow *pRow = GetRow(m_nTextRow)) {
+            m_textBeforeReset = {m_pContext->GetNode(), pRow->nKind, pRow->strName, m_nTextRow,
+                                 m_nTextCol};
+        }
         DeleteAllItems();
     });
     connect(pContext, &CEditContext::rowsReset, this, &CPellixGridView::OnRowsReset);
@@ -140,7 +147,34 @@ void CPellixGridView::OnRowsReset()
     // A row position the text pane still holds would name a row of the next node.
     m_nTextRow = -1;
     m_nTextCol = -1;
-    emit cellCleared();
+    const TextCellBeforeReset before = std::exchange(m_textBeforeReset, {});
+    // The same node read again (a commit that changed what the rows hold, another window's
+    // write): the pane stays on its row, with the text that row holds now.
+    const int nRow =
+        m_pContext != nullptr && !before.node.isNull() && before.node == m_pContext->GetNode()
+            ? FindRowAgain(before)
+            : -1;
+    if (nRow >= 0)
+        ShowCellInTextPane(nRow, before.nCol);
+    else
+        emit cellCleared();
+}
+
+int CPellixGridView::FindRowAgain(const TextCellBeforeReset &before) const
+{
+    const auto same = [&before](const GridRow *pRow) {
+        return pRow != nullptr && pRow->nKind == before.kind && pRow->strName == before.strName;
+    };
+    if (same(GetRow(before.nRow)))
+        return before.nRow;
+    // An attribute is known by its name wherever it moved; other rows only where they were.
+    if (before.kind == dom::NODE_ATTRIBUTE && !before.strName.isEmpty()) {
+        for (int nRow = 0; nRow < GetRowCount(); ++nRow) {
+            if (same(GetRow(nRow)))
+                return nRow;
+        }
+    }
+    return -1;
 }
 
 void CPellixGridView::AddRow(int nPos, dom::NodeType kind, const QString &strName,

@@ -115,4 +115,15 @@ private:
     // The cell the text pane writes into (row in fill order, column id), or -1.
     int m_nTextRow = -1;
     int m_nTextCol = -1;
+    // The text pane's row as it was before the rows were read again: when the same node comes
+    // back with that row (same kind and name), the pane keeps it.
+    struct TextCellBeforeReset {
+        dom::Node node;
+        dom::NodeType kind = dom::NODE_INVALID;
+        QString strName;
+        int nRow = -1;
+        int nCol = -1;
+    };
+    TextCellBeforeReset m_textBeforeReset;
+    int FindRowAgain(const TextCellBeforeReset &before) const;
 };

@@ -41,6 +41,11 @@ void CPellixView::RegisterCommands()
 
 void CPellixView::SetText(const QString &strText, int nRow, int nCol)
 {
+    // The cell shown again with the text the pane already holds (its rows were read again):
+    // the caret and the pane's undo stay as they are.
+    if (m_bLocked == 0 && nRow >= 0 && nRow == m_nTargetRow && nCol == m_nTargetCol &&
+        strText == toPlainText())
+        return;
     m_strText = strText;
     m_bLocked = 0;
     m_nTargetRow = nRow;

@@ -203,3 +203,42 @@ TEST_F(TwoWindows, AnOpenEditorShowsInTheTextPaneAndIsCommittedByNewWindowAndByS
     EXPECT_TRUE(Execute(ID_FILE_SAVE));
     EXPECT_EQ(Saved(), "<root a=\"typed\">\t<child b=\"child value\"></child>\r\n</root>\r\n\r\n");
 }
+
+// Another window writing the node shown refills this window's rows: the text pane stays on the
+// cell it shows (found by its attribute's name when the row moved) and still writes into it.
+TEST_F(TwoWindows, TheTextPaneFollowsItsCellWhenAnotherWindowWritesTheNode)
+{
+    Select(m_pFirst, "root");
+    CPellixGridView *pGrid = m_pFirst->GetGridPane();
+    CPellixView *pText = m_pFirst->GetTextPane();
+    QRect rect;
+    ASSERT_TRUE(pGrid->GetCellRect(pGrid->ItemOfRow(0), pGrid->FindColumn(2), rect));
+    QTest::mouseClick(pGrid->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+    ASSERT_EQ(pText->toPlainText(), "1");
+
+    CChildFrame *pSecond = NewWindow();
+    ASSERT_NE(pSecond, nullptr);
+    Select(pSecond, "root");
+    const auto enter = [pSecond](int nRow, int nCol, const QString &strText) {
+        TypeIntoCell(pSecond, nRow, nCol, strText);
+        QTest::keyClick(pSecond->GetGridPane()->GetCellEditor(), Qt::Key_Return);
+    };
+    enter(0, 2, "9");
+    // A namespace declaration goes before the other attributes: "a" moves down a row.
+    enter(1, 1, "xmlns:p");
+    enter(1, 2, "urn:p");
+    Select(pSecond, "root/child");
+
+    EXPECT_EQ(pGrid->GetCellText(pGrid->ItemOfRow(1), pGrid->FindColumn(1)), "a");
+    EXPECT_EQ(pText->IsLocked(), 0);
+    EXPECT_EQ(pText->GetTargetRow(), 1);
+    EXPECT_EQ(pText->toPlainText(), "9");
+    pText->setFocus();
+    pText->moveCursor(QTextCursor::End);
+    QTest::keyClicks(pText, "x");
+    EXPECT_EQ(pGrid->GetCellText(pGrid->ItemOfRow(1), pGrid->FindColumn(2)), "9x");
+    Select(m_pFirst, "root/child");
+    EXPECT_TRUE(Execute(ID_FILE_SAVE));
+    EXPECT_EQ(Saved(),
+              "<root xmlns:p=\"urn:p\" a=\"9x\">\t<child b=\"2\"></child>\r\n</root>\r\n\r\n");
+}
