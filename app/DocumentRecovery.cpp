@@ -79,6 +79,7 @@ CDocumentRecovery::Tracked &CDocumentRecovery::Track(CPellixDoc *pDoc)
     const auto changed = [this, pDoc] { m_tracked[pDoc].bChanged = true; };
     connect(pDoc->GetEditor(), &CDocumentEditor::edited, this, changed);
     connect(pDoc, &CPellixDoc::domReplaced, this, changed);
+    connect(pDoc, &CPellixDoc::unwrittenRowsChanged, this, changed);
     // Saved: the file holds what the copy held.
     connect(pDoc, &CDocument::modifiedChanged, this, [this, pDoc](bool bModified) {
         if (!bModified)
@@ -107,13 +108,20 @@ void CDocumentRecovery::WriteCopies()
         return;
     for (CPellixDoc *pDoc : OpenDocuments()) {
         Tracked &tracked = Track(pDoc);
-        if (!pDoc->IsModified() || !tracked.bChanged)
+        if (!tracked.bChanged)
             continue;
+        // Text typed into a cell editor of an unmodified document counts: it is the user's
+        // work. Once it is dropped (the editor cancelled), the copy holding it goes.
+        if (!pDoc->IsModified() && !pDoc->HasUnwrittenRows()) {
+            tracked.bChanged = false;
+            RemoveCopy(tracked);
+            continue;
+        }
         tracked.bChanged = false;
         tracked.bHasCopy = true;
         // The snapshot costs the UI thread a copy of the page table; the writer's pass over the
         // nodes and the disk are the worker's.
-        m_worker.start([this, strKey = tracked.strKey, snapshot = pDoc->GetXMLDocument().snapshot(),
+        m_worker.start([this, strKey = tracked.strKey, snapshot = pDoc->SnapshotWithUnwrittenRows(),
                         strSource = pDoc->GetPathName(), strTitle = pDoc->GetTitle()] {
             std::string error;
             const std::string bytes = WriteXMLString(snapshot, &error);

@@ -27,6 +27,7 @@ const GridRow *CEditContext::GetRow(int nPos) const
 void CEditContext::Reset(const dom::Node &node, bool bShowing)
 {
     emit rowsAboutToReset();
+    ClearDraft();
     m_rows.clear();
     m_node = node;
     m_bShowing = bShowing;
@@ -41,6 +42,7 @@ void CEditContext::Fill(const dom::Node &node)
         return;
     }
     emit rowsAboutToReset();
+    ClearDraft();
     m_rows.clear();
     ForEachNodeRow(
         node.view(), [this](dom::NodeType kind, std::string_view name, std::string_view value) {
@@ -130,16 +132,57 @@ bool CEditContext::SetValue(int nRow, const QString &strValue)
     });
 }
 
+std::vector<GridRow> CEditContext::CopyRows() const
+{
+    std::vector<GridRow> rows;
+    rows.reserve(m_rows.size());
+    for (const auto &pRow : m_rows)
+        rows.push_back(*pRow);
+    return rows;
+}
+
+void CEditContext::SetDraft(int nRow, bool bName, const QString &strText)
+{
+    if (nRow < 0 || nRow >= GetRowCount())
+        return;
+    m_draft = {nRow, bName, strText};
+    emit draftChanged();
+}
+
+void CEditContext::ClearDraft()
+{
+    if (m_draft.nRow < 0)
+        return;
+    m_draft = {};
+    emit draftChanged();
+}
+
+std::optional<std::vector<GridRow>> CEditContext::UnwrittenRows() const
+{
+    if (m_node.isNull() || !m_bShowing)
+        return std::nullopt;
+    std::vector<GridRow> rows = CopyRows();
+    bool bChanged = m_bEdited;
+    if (m_draft.nRow >= 0 && m_draft.nRow < GetRowCount()) {
+        GridRow &row = rows[static_cast<std::size_t>(m_draft.nRow)];
+        QString &strTarget = m_draft.bName ? row.strName : row.strValue;
+        if (!(m_draft.bName && IsNameReadOnly(row.nKind)) && strTarget != m_draft.strText) {
+            strTarget = m_draft.strText;
+            bChanged = true;
+        }
+    }
+    if (!bChanged)
+        return std::nullopt;
+    return rows;
+}
+
 std::optional<CRowsCommit> CEditContext::Commit()
 {
     emit aboutToReadRows();
     // Rows that were only looked at leave the node exactly as it was.
     if (!m_bEdited || m_node.isNull())
         return std::nullopt;
-    std::vector<GridRow> rows;
-    rows.reserve(m_rows.size());
-    for (const auto &pRow : m_rows)
-        rows.push_back(*pRow);
+    std::vector<GridRow> rows = CopyRows();
     m_bCommitting = true;
     CRowsCommit result = m_pEditor->SetRows(m_node, rows);
     m_bCommitting = false;

@@ -61,6 +61,14 @@ public:
     // the fill. Returns what the commit did, or nothing when there was nothing to write.
     std::optional<CRowsCommit> Commit();
 
+    // What an open cell editor of the window holds for row nRow's name or value, typed and not
+    // yet in the rows; cleared when the editor closes or the rows are read again.
+    void SetDraft(int nRow, bool bName, const QString &strText);
+    void ClearDraft();
+    // The rows with the draft in place, when they differ from the node (edited rows, or a
+    // draft that changes a row); nothing otherwise. The node keeps what it holds.
+    std::optional<std::vector<GridRow>> UnwrittenRows() const;
+
     // Text, CDATA and comment nodes carry fixed names that the user cannot type over.
     static bool IsNameReadOnly(dom::NodeType kind);
 
@@ -74,6 +82,8 @@ signals:
     void rowChanged(int nRow);
     // A change to the rows (they now differ from the node).
     void rowsEdited();
+    // The draft changed.
+    void draftChanged();
 
 private:
     void OnDocumentEdited(const CDocumentEdit &edit);
@@ -81,6 +91,7 @@ private:
     // Applies fnChange to row nRow; when it reports a change, announces it as an edit.
     template <typename Change> bool ChangeRow(int nRow, Change fnChange);
     void Reset(const dom::Node &node, bool bShowing);
+    std::vector<GridRow> CopyRows() const;
     // True when the rows are what Fill would make of the node.
     bool RowsShowNode() const;
 
@@ -91,4 +102,10 @@ private:
     bool m_bEdited = false;
     bool m_bFilling = false;
     bool m_bCommitting = false;
+    struct Draft {
+        int nRow = -1;
+        bool bName = false;
+        QString strText;
+    };
+    Draft m_draft;
 };

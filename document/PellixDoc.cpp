@@ -93,12 +93,37 @@ void CPellixDoc::SetOpenURLHandler(std::function<void()> handler)
 CEditContext *CPellixDoc::CreateEditContext(QObject *pOwner)
 {
     auto *pContext = new CEditContext(&m_editor, pOwner);
-    connect(pContext, &CEditContext::rowsEdited, this, [this] { SetModifiedFlag(true); });
+    connect(pContext, &CEditContext::rowsEdited, this, [this] {
+        SetModifiedFlag(true);
+        emit unwrittenRowsChanged();
+    });
+    connect(pContext, &CEditContext::draftChanged, this, &CPellixDoc::unwrittenRowsChanged);
     std::erase_if(m_contexts, [](const QPointer<CEditContext> &p) { return p.isNull(); });
     m_contexts.emplace_back(pContext);
     if (m_pActiveContext == nullptr)
         m_pActiveContext = pContext;
     return pContext;
+}
+
+dom::Document CPellixDoc::SnapshotWithUnwrittenRows() const
+{
+    dom::Document snapshot = m_pXMLDoc.snapshot();
+    for (const CEditContext *pContext : GetEditContexts()) {
+        const std::optional<std::vector<GridRow>> rows = pContext->UnwrittenRows();
+        const dom::Node node = rows ? snapshot.nodeOf(pContext->GetNode()) : dom::Node();
+        // Rows a commit would refuse are left out here too.
+        if (!node.isNull())
+            WriteRowsIntoNode(node, *rows);
+    }
+    return snapshot;
+}
+
+bool CPellixDoc::HasUnwrittenRows() const
+{
+    const std::vector<CEditContext *> contexts = GetEditContexts();
+    return std::any_of(contexts.begin(), contexts.end(), [](const CEditContext *pContext) {
+        return pContext->UnwrittenRows().has_value();
+    });
 }
 
 std::vector<CEditContext *> CPellixDoc::GetEditContexts() const

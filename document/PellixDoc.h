@@ -48,6 +48,13 @@ public:
     void SetActiveEditContext(CEditContext *pContext) { m_pActiveContext = pContext; }
     CEditContext *GetActiveEditContext() const { return m_pActiveContext; }
 
+    // A copy of the DOM as it is now (see dom::Document::snapshot) with the rows of every window
+    // written in that are not in the DOM yet, an open cell editor's text included: what the
+    // user sees, for a recovery copy. Neither the DOM, nor the rows, nor an editor change.
+    dom::Document SnapshotWithUnwrittenRows() const;
+    // True when some window holds rows or editor text not in the DOM yet.
+    bool HasUnwrittenRows() const;
+
     // Ends open cell editors and writes the edited rows of every window into their nodes;
     // refused rows are reported, one message each.
     void CommitPendingEdits() override;
@@ -79,6 +86,8 @@ signals:
     void domAboutToBeReplaced();
     // A new DOM is in place (loaded, or a new document's content): views show it.
     void domReplaced();
+    // The rows or an open cell editor of a window changed: what the user sees is not the DOM.
+    void unwrittenRowsChanged();
 
 protected:
     bool LoadFromPath(const QString &strPathName) override;

@@ -397,6 +397,13 @@ Document Document::snapshot() const
     return isNull() ? Document() : Document(m_store->snapshot());
 }
 
+Node Document::nodeOf(const Node &node) const
+{
+    if (isNull() || node.isNull() || node.m_index >= m_store->nodeCount())
+        return Node();
+    return Node(m_store, node.m_index);
+}
+
 std::size_t Document::nodeCount() const
 {
     return isNull() ? 0 : m_store->nodeCount() - 1;

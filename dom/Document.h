@@ -73,6 +73,9 @@ public:
     // this one is edited: the pages of nodes are shared until either side changes one, the
     // text is shared. Handles of this document do not reach into it. Null for a null document.
     Document snapshot() const;
+    // The node of this snapshot that stands where `node`, a node of the document the snapshot
+    // was taken from, stood then. Null for a null node and for nodes made after the snapshot.
+    Node nodeOf(const Node &node) const;
 
     // The element child of the document, or null.
     Node documentElement() const;

@@ -193,6 +193,8 @@ protected:
     virtual void OnCellHit(int /*nRow*/, int /*nPos*/) {}
     // The open editor of the cell holds strText now (typed or chosen, not yet committed).
     virtual void ShowEditorText(int /*nRow*/, int /*nPos*/, const QString & /*strText*/) {}
+    // The cell editor closed, its text committed or dropped.
+    virtual void OnEditorClosed() {}
     // The owner's answer when no format function is installed.
     virtual bool OnQueryCell(GridCellFormat & /*request*/) { return false; }
     // Where the cell tip is shown: the whole text of a cell over the cell's rectangle,

@@ -123,6 +123,7 @@ void CGridListView::closeEditor(QWidget *pEditor, QAbstractItemDelegate::EndEdit
     // Moves after an edit are the list's own (EndEditAndNavigate), never the view's.
     Q_UNUSED(hint);
     QTableView::closeEditor(pEditor, QAbstractItemDelegate::NoHint);
+    OnEditorClosed();
 }
 
 void CGridListView::CommitEditorText(QWidget *pEditor, int nRow, int nPos, const QString *pText)

@@ -89,6 +89,7 @@ protected:
     int OnAppendRow() override;
     void OnCellHit(int nRow, int nPos) override;
     void ShowEditorText(int nItem, int nPos, const QString &strText) override;
+    void OnEditorClosed() override;
 
     bool OnPreparePrinting(CPrintInfo *pInfo) override;
     void OnBeginPrinting(QPainter *pPainter, CPrintInfo *pInfo) override;

@@ -96,6 +96,15 @@ void CPellixGridView::ShowEditorText(int nItem, int nPos, const QString &strText
     const int nColumnId = GetColumnId(nPos);
     if (nRow >= 0 && nRow == m_nTextRow && nColumnId == m_nTextCol)
         emit cellShown(strText, nRow, nColumnId);
+    // A recovery copy written while the editor is open holds its text.
+    if (m_pContext != nullptr && (nColumnId == ColName || nColumnId == ColValue))
+        m_pContext->SetDraft(nRow, nColumnId == ColName, strText);
+}
+
+void CPellixGridView::OnEditorClosed()
+{
+    if (m_pContext != nullptr)
+        m_pContext->ClearDraft();
 }
 
 void CPellixGridView::ShowCellInTextPane(int nRow, int nColumnId)

@@ -6,6 +6,7 @@
 #include "CommandRouter.h"
 #include "DocTemplate.h"
 #include "PellixDoc.h"
+#include "PellixGridView.h"
 #include "SplashWindow.h"
 
 #include <QApplication>
@@ -149,4 +150,18 @@ int PellixTest::VisibleChildCount()
 void PellixTest::FlushDeletes()
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void TypeIntoCell(CChildFrame *pFrame, int nRow, int nCol, const QString &strText)
+{
+    CPellixGridView *pGrid = pFrame->GetGridPane();
+    QRect rect;
+    ASSERT_TRUE(pGrid->GetCellRect(pGrid->ItemOfRow(nRow), pGrid->FindColumn(nCol), rect));
+    for (int nClick = 0; nClick < 2 && !pGrid->IsEditingCell(); ++nClick)
+        QTest::mouseClick(pGrid->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+    ASSERT_TRUE(pGrid->IsEditingCell());
+    QWidget *pEditor = pGrid->GetCellEditor();
+    ASSERT_NE(pEditor, nullptr);
+    QTest::keyClick(pEditor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(pEditor, strText);
 }

@@ -24,6 +24,10 @@ QList<QTextBrowser *> HelpBrowsers();
 // still open; fails the test when none shows within a few seconds.
 void WhenModalShows(std::function<void(QWidget *pDialog)> fnHandle);
 
+// Opens the editor of cell (nRow in fill order, column id nCol) of `pFrame`'s grid with clicks,
+// as a user does, and types `strText` over its text. The editor stays open.
+void TypeIntoCell(CChildFrame *pFrame, int nRow, int nCol, const QString &strText);
+
 // A started Pellix application with its profile in a folder of the test. The splash picture
 // is closed at once so that it swallows no input, and the tool bar's idle update is off:
 // update states are computed when a test asks.

@@ -4,12 +4,16 @@
 
 #include "GuiTestKit.h"
 
+#include "ChildFrame.h"
 #include "CommandLineInfo.h"
 #include "DocumentRecovery.h"
 #include "PellixDoc.h"
+#include "PellixGridView.h"
+#include "PellixTreeView.h"
 #include "ProgramRun.h"
 #include "RecoveryDlg.h"
 #include "ScopedEnv.h"
+#include "TreePath.h"
 #include "XmlWriter.h"
 
 #include <QDir>
@@ -159,6 +163,49 @@ TEST_F(Recovery, ClosingWithoutSavingAndACleanExitRemoveTheCopies)
 
     StopApp();
     EXPECT_TRUE(QDir(Folder()).entryList(QDir::Files).isEmpty());
+}
+
+// What a window shows and the DOM does not hold yet, rows typed and the text of an open cell
+// editor, is in the copy; writing the copy changes neither the DOM nor the open editor.
+TEST_F(Recovery, TheCopyHoldsRowsAndEditorTextNotYetInTheDocument)
+{
+    ASSERT_TRUE(StartApp());
+    const QString strPath = WriteFile("books.xml", kBooks);
+    CPellixDoc *pDoc = OpenDoc(strPath);
+    ASSERT_NE(pDoc, nullptr);
+    CChildFrame *pFrame = FrameOf(pDoc);
+    ASSERT_NE(pFrame, nullptr);
+    CPellixGridView *pGrid = pFrame->GetGridPane();
+    pFrame->GetTreePane()->SelectItem(ItemAtPath(pFrame->GetTreePane(), "books/book"));
+    const std::string original = Saved(pDoc);
+
+    TypeIntoCell(pFrame, 0, 2, "typed");
+    WriteCopies();
+    ASSERT_EQ(SideFiles().size(), 1);
+    const QString strSide = SideFiles().front();
+    EXPECT_EQ(CopyOf(strSide),
+              Written("<?xml version=\"1.0\"?><books><book id=\"typed\">Dune</book></books>"));
+    EXPECT_EQ(Saved(pDoc), original);
+    ASSERT_TRUE(pGrid->IsEditingCell());
+
+    // Escape drops the text, and the copy that held it goes.
+    QTest::keyClick(pGrid->GetCellEditor(), Qt::Key_Escape);
+    ASSERT_FALSE(pGrid->IsEditingCell());
+    WriteCopies();
+    EXPECT_TRUE(SideFiles().isEmpty());
+
+    // Rows ended with Return are the window's until the element is left; the text row is
+    // written as the commit would write it.
+    TypeIntoCell(pFrame, 0, 2, "2");
+    QTest::keyClick(pGrid->GetCellEditor(), Qt::Key_Return);
+    TypeIntoCell(pFrame, 1, 2, "Emma");
+    QTest::keyClick(pGrid->GetCellEditor(), Qt::Key_Return);
+    ASSERT_TRUE(pDoc->IsModified());
+    WriteCopies();
+    ASSERT_EQ(SideFiles().size(), 1);
+    EXPECT_EQ(CopyOf(SideFiles().front()),
+              Written("<?xml version=\"1.0\"?><books><book id=\"2\">Emma</book></books>"));
+    EXPECT_EQ(Saved(pDoc), original);
 }
 
 TEST_F(Recovery, TheTimerWritesTheCopiesAtTheIntervalTheCommandLineGives)

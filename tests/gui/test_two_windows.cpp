@@ -28,22 +28,6 @@ CTreeItemRef Select(CChildFrame *pFrame, const QString &strPath)
     return item;
 }
 
-// Opens the editor of cell (nRow, nCol) with clicks, as a user does, and types `strText`
-// over its text. The editor stays open.
-void TypeIntoCell(CChildFrame *pFrame, int nRow, int nCol, const QString &strText)
-{
-    CPellixGridView *pGrid = pFrame->GetGridPane();
-    QRect rect;
-    ASSERT_TRUE(pGrid->GetCellRect(pGrid->ItemOfRow(nRow), pGrid->FindColumn(nCol), rect));
-    for (int nClick = 0; nClick < 2 && !pGrid->IsEditingCell(); ++nClick)
-        QTest::mouseClick(pGrid->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
-    ASSERT_TRUE(pGrid->IsEditingCell());
-    QWidget *pEditor = pGrid->GetCellEditor();
-    ASSERT_NE(pEditor, nullptr);
-    QTest::keyClick(pEditor, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(pEditor, strText);
-}
-
 class TwoWindows : public PellixTest
 {
 protected:
