@@ -1,5 +1,6 @@
 // Search and subtree edits in the tree pane: building the match list over a document of a
-// million elements (by name, and by every kind of candidate at once), Copy then Paste of a
+// million elements (by name, by every kind of candidate at once, and one rare value in a tree
+// that has made only the items in view), Copy then Paste of a
 // subtree of 100,000 elements into another element (the copy, its items in the tree and the
 // XML text for the system clipboard included), and Delete then Undo of a subtree of a million
 // elements (the items taken away and built again included).
@@ -15,6 +16,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -85,6 +87,30 @@ void SearchEverything_(benchmark::State &state)
     options.bAttrName = options.bAttrValue = options.bText = options.bComment = true;
     options.bWholeText = true;
     RunSearch(state, QStringLiteral("NOTE"), options);
+}
+
+// One attribute value near the end, each time in a window freshly opened (not timed), whose
+// tree has made only the items in view: what a first search of a big document costs.
+void SearchRareInFreshTree_(benchmark::State &state)
+{
+    CFindOptions options;
+    options.bAttrValue = true;
+    options.bWholeText = true;
+    const std::string path = ElementsDocument("pellix-bench-search.xml", kSearchElements, "");
+    std::size_t nMatches = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto window = std::make_unique<Window>();
+        window->Open(path);
+        const CTreeItemRef root = window->tree->GetRootItem();
+        state.ResumeTiming();
+        window->tree->FindInTree(root, QStringLiteral("r989898"), false, QString(), options);
+        state.PauseTiming();
+        nMatches = window->tree->GetMatches().size();
+        window.reset();
+        state.ResumeTiming();
+    }
+    state.counters["matches"] = static_cast<double>(nMatches);
 }
 
 // The items of `top`'s subtree, `top` included.
@@ -160,6 +186,7 @@ int main(int argc, char **argv)
     return RunPaneBenchmarks(argc, argv,
                              {{"SearchNames", &SearchNames_, 5},
                               {"SearchEverything", &SearchEverything_, 5},
+                              {"SearchRareInFreshTree", &SearchRareInFreshTree_, 5},
                               {"CopyPasteSubtree", &CopyPasteSubtree_, 5},
                               {"DeleteUndoSubtree", &DeleteUndoSubtree_, 5}});
 }

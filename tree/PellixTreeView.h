@@ -4,6 +4,7 @@
 #include "EditContext.h"
 #include "TreeFind.h"
 #include "TreeItemRef.h"
+#include "TreeItemWalk.h"
 #include "View.h"
 
 #include <QPersistentModelIndex>
@@ -209,8 +210,10 @@ private:
     // Search: how many ways item `id` matches; the list entry nIndex as an item (null once
     // deleted); one click's visit; RenameNode on the current item, which the document item
     // and an element already so named are spared.
-    int CountMatches(CTreeItemModel::ItemId id, CTextMatcher &matcher,
+    int CountMatches(CTreeItemModel::ItemId id, dom::NodeView node, CTextMatcher &matcher,
                      const CFindOptions &options) const;
+    // The list entry of the element `walk` visits, its item made when it is not yet.
+    void AddFound(std::vector<CFoundItem> &arrFound, CTreeItemWalk &walk) const;
     // The match list of a search by text or, with the XPath option, of the elements the
     // expression names (in document order, from the whole tree); false, after a message, when
     // the expression cannot be evaluated or gives no nodes.

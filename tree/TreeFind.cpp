@@ -1,7 +1,7 @@
-// Search and replace in the tree pane: one pass over the items collects every element whose
-// name, attribute names, attribute values or child values hold the search text; each Find
-// Next then selects the next collected item (Replace renames it too), and Replace All renames
-// them all at once.
+// Search and replace in the tree pane: one pass over the items, and the elements of items not
+// made yet, collects every element whose name, attribute names, attribute values or child
+// values hold the search text, making only the items it finds; each Find Next then selects the
+// next collected item (Replace renames it too), and Replace All renames them all at once.
 
 #include "TreeFind.h"
 
@@ -105,14 +105,13 @@ bool CTextMatcher::Matches(std::string_view candidate)
     }
 }
 
-int CPellixTreeView::CountMatches(CTreeItemModel::ItemId id, CTextMatcher &matcher,
-                                  const CFindOptions &options) const
+int CPellixTreeView::CountMatches(CTreeItemModel::ItemId id, dom::NodeView node,
+                                  CTextMatcher &matcher, const CFindOptions &options) const
 {
-    const dom::NodeView node = m_pModel->NodeViewOf(id);
     int nMatches = 0;
     if (options.bElement) {
         // The label, which is the node's name unless the item was given another text.
-        const QString *pLabel = m_pModel->StoredLabel(id);
+        const QString *pLabel = id != CTreeItemModel::kRootId ? m_pModel->StoredLabel(id) : nullptr;
         const bool bMatch = pLabel != nullptr ? matcher.Matches(pLabel->toStdString())
                                               : matcher.Matches(node.nodeName());
         nMatches += bMatch ? 1 : 0;
@@ -145,21 +144,23 @@ CTreeItemRef CPellixTreeView::CollectMatches(std::vector<CFoundItem> &arrFound,
                                              const CFindOptions &options) const
 {
     CTextMatcher matcher(strFind, options.bMatchCase, options.bWholeText);
-    if (matcher.IsEmpty() || start.GetModel() != m_pModel)
+    if (matcher.IsEmpty() || start.IsNull() || start.GetModel() != m_pModel)
         return start;
-    // Pre-order with an explicit stack: documents may nest far deeper than the call stack.
-    std::vector<CTreeItemModel::ItemId> pending{start.GetId()};
-    while (!pending.empty()) {
-        const CTreeItemModel::ItemId id = pending.back();
-        pending.pop_back();
+    for (CTreeItemWalk walk(m_pModel, start.GetId()); walk.Next();) {
         // An item that matches several ways is listed once per way, in a row.
-        const CFoundItem found{id, m_pModel->GenerationOf(id)};
-        arrFound.insert(arrFound.end(),
-                        static_cast<std::size_t>(CountMatches(id, matcher, options)), found);
-        for (int nRow = m_pModel->ChildCount(id) - 1; nRow >= 0; --nRow)
-            pending.push_back(m_pModel->ChildAt(id, nRow));
+        const int nMatches = CountMatches(walk.Item(), walk.Node(), matcher, options);
+        if (nMatches <= 0)
+            continue;
+        AddFound(arrFound, walk);
+        arrFound.insert(arrFound.end(), static_cast<std::size_t>(nMatches - 1), arrFound.back());
     }
     return start;
+}
+
+void CPellixTreeView::AddFound(std::vector<CFoundItem> &arrFound, CTreeItemWalk &walk) const
+{
+    const CTreeItemModel::ItemId id = walk.MakeItem();
+    arrFound.push_back({id, m_pModel->GenerationOf(id)});
 }
 
 CTreeItemRef CPellixTreeView::FoundItem(std::size_t nIndex) const

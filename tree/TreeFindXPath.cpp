@@ -59,18 +59,14 @@ bool CPellixTreeView::CollectXPathMatches(std::vector<CFoundItem> &arrFound,
                           .arg(DescribeValue(outcome)));
         return false;
     }
-    // Items stand in document order, as the elements do: one walk pairs them.
+    // Items stand in document order, as the elements do: one walk pairs them, making only the
+    // items of the elements found.
     std::size_t nNext = 0;
-    std::vector<CTreeItemModel::ItemId> pending{root.GetId()};
-    while (!pending.empty() && nNext < elements.size()) {
-        const CTreeItemModel::ItemId id = pending.back();
-        pending.pop_back();
-        if (m_pModel->NodeOf(id) == elements[nNext]) {
-            arrFound.push_back({id, m_pModel->GenerationOf(id)});
+    for (CTreeItemWalk walk(m_pModel, root.GetId()); nNext < elements.size() && walk.Next();) {
+        if (walk.Node() == elements[nNext].view()) {
+            AddFound(arrFound, walk);
             ++nNext;
         }
-        for (int nRow = m_pModel->ChildCount(id) - 1; nRow >= 0; --nRow)
-            pending.push_back(m_pModel->ChildAt(id, nRow));
     }
     // An element the walk could not pair is looked up alone.
     for (; nNext < elements.size(); ++nNext) {

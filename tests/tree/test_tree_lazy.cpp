@@ -134,13 +134,32 @@ TEST_F(LazyTreeTest, EditsUnderItemsNotYetMadeShowOnceWhenTheyCome)
 }
 
 // The search walks every element, so it finds what has no item yet.
-TEST_F(LazyTreeTest, FindReachesElementsWithoutItems)
+// A search reads the elements beneath items not yet made and makes only the items of what it
+// finds (with their siblings, as an expanded parent has them), in the order the tree shows.
+TEST_F(LazyTreeTest, FindReachesElementsWithoutItemsAndMakesOnlyThoseItFinds)
 {
     ASSERT_TRUE(Open(kShelf));
+    // e's children are made, a's and d's not: the walk passes through both kinds.
+    const CTreeItemRef e = Item("shelf/e");
+    ASSERT_EQ(Model()->ChildCount(e.GetId()), 2);
+    ASSERT_TRUE(IsFilled(e));
+
     tree->FindInTree(tree->GetRootItem(), "b", false, QString(), CFindOptions());
+    EXPECT_FALSE(IsFilled(Item("shelf/d")));
+    EXPECT_FALSE(IsFilled(Item("shelf/a/b")));
     const CTreeItemRef found = tree->GetSelectedItem();
     EXPECT_EQ(found, Item("shelf/a/b"));
     EXPECT_EQ(found.GetNode().nodeName(), "b");
+
+    tree->FindInTree(tree->GetRootItem(), "g", false, QString(), CFindOptions());
+    EXPECT_EQ(tree->GetMatches(), (std::vector<CTreeItemRef>{Item("shelf/e/g")}));
+
+    CFindOptions xpath;
+    xpath.bXPath = true;
+    tree->FindInTree(tree->GetRootItem(), "//g | //c | //d", false, QString(), xpath);
+    EXPECT_EQ(tree->GetMatches(),
+              (std::vector<CTreeItemRef>{Item("shelf/a/b/c"), Item("shelf/d"), Item("shelf/e/g")}));
+    EXPECT_FALSE(IsFilled(Item("shelf/d")));
     EXPECT_TRUE(ItemsMatchNodes(tree->GetRootItem()));
 }
 
