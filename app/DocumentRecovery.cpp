@@ -113,7 +113,6 @@ void CDocumentRecovery::WriteCopies()
         // Text typed into a cell editor of an unmodified document counts: it is the user's
         // work. Once it is dropped (the editor cancelled), the copy holding it goes.
         if (!pDoc->IsModified() && !pDoc->HasUnwrittenRows()) {
-            tracked.bChanged = false;
             RemoveCopy(tracked);
             continue;
         }
