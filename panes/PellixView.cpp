@@ -7,8 +7,25 @@
 
 #include <QTextDocument>
 
+namespace
+{
+// Words up to this long wrap at their boundaries; see SetText.
+constexpr qsizetype kLongestWrappedWord = 2000;
+
+bool HasLongWord(const QString &strText)
+{
+    qsizetype nRun = 0;
+    for (const QChar c : strText) {
+        nRun = c.isSpace() ? 0 : nRun + 1;
+        if (nRun > kLongestWrappedWord)
+            return true;
+    }
+    return false;
+}
+} // namespace
+
 CPellixView::CPellixView(CDocument *pDoc, QWidget *pParent)
-    : QPlainTextEdit(pParent), CView(this, pDoc)
+    : QPlainTextEdit(pParent), CView(this, pDoc), m_eWordWrap(wordWrapMode())
 {
     // textChanged covers typing, Delete, Backspace, Enter, Tab, Paste, Cut, Undo and Redo alike.
     connect(this, &QPlainTextEdit::textChanged, this, &CPellixView::OnTextChanged);
@@ -48,9 +65,20 @@ void CPellixView::SetText(const QString &strText, int nRow, int nCol)
         return;
     m_strText = strText;
     m_bLocked = 0;
+
     m_nTargetRow = nRow;
     m_nTargetCol = nCol;
     m_bSettingText = true;
+    // Wrapping at word boundaries looks for a break all along a word, again for each line the
+    // word fills: a value of 400,000 characters without a blank (an encoded image, say) took
+    // 16 s to show. Text with such a word wraps anywhere, which costs its length. The old text
+    // goes first, so that it is not laid out again in the new mode.
+    const QTextOption::WrapMode eWrap =
+        HasLongWord(strText) ? QTextOption::WrapAnywhere : m_eWordWrap;
+    if (eWrap != wordWrapMode()) {
+        clear();
+        setWordWrapMode(eWrap);
+    }
     setPlainText(strText);
     m_bSettingText = false;
 }

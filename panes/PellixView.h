@@ -4,6 +4,7 @@
 
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QTextOption>
 #include <memory>
 
 class CTextFindDlg;
@@ -70,6 +71,8 @@ private:
     int LayOutPages(CPrintInfo *pInfo);
 
     QString m_strText;
+    // How text with ordinary words wraps; see SetText for the other kind.
+    QTextOption::WrapMode m_eWordWrap;
     int m_bLocked = 0;
     int m_nTargetRow = -1;
     int m_nTargetCol = -1;

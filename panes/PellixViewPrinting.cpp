@@ -29,6 +29,10 @@ int CPellixView::LayOutPages(CPrintInfo *pInfo)
     m_pPrintText = std::make_unique<QTextDocument>();
     m_pPrintText->setDefaultFont(font());
     m_pPrintText->documentLayout()->setPaintDevice(pInfo->m_pPrinter);
+    // Wrapped as the pane wraps it, which keeps a long word from costing its square here too.
+    QTextOption option = m_pPrintText->defaultTextOption();
+    option.setWrapMode(wordWrapMode());
+    m_pPrintText->setDefaultTextOption(option);
     m_pPrintText->setPlainText(toPlainText());
     // The header line takes one line of the body font and as much space again below it.
     m_nPrintHeaderHeight = 2 * QFontMetrics(font(), pInfo->m_pPrinter).lineSpacing();
