@@ -65,7 +65,6 @@ void CPellixView::SetText(const QString &strText, int nRow, int nCol)
         return;
     m_strText = strText;
     m_bLocked = 0;
-
     m_nTargetRow = nRow;
     m_nTargetCol = nCol;
     m_bSettingText = true;
